@@ -14,9 +14,9 @@ static_assert(sizeof(WPARAM) == sizeof(void*) && sizeof(LPARAM) == sizeof(void*)
 #if defined(_WIN64)
 static_assert(sizeof(void*) == 8);
 static_assert(sizeof(PROCESSENTRY32) == 304, "dwSize of a 64-bit process snapshot entry");
-static_assert(sizeof(NOTIFYICONDATAA) == 504, "cbSize of the tray icon data");
+static_assert(sizeof(NOTIFYICONDATAA) == 528, "cbSize of the tray icon data");
 #else
 static_assert(sizeof(void*) == 4);
 static_assert(sizeof(PROCESSENTRY32) == 296, "dwSize of a 32-bit process snapshot entry");
-static_assert(sizeof(NOTIFYICONDATAA) == 488, "cbSize of the tray icon data");
+static_assert(sizeof(NOTIFYICONDATAA) == 508, "cbSize of the tray icon data");
 #endif

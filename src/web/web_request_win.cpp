@@ -30,8 +30,15 @@ void SetTimeouts(HINTERNET handle, DWORD timeoutMs) {
 }
 
 // The status line and headers. A block larger than the first buffer is asked for again with
-// the size WinINet reports; a failed query gives an empty text.
+// the size WinINet reports; a failed query, or no response at all, gives an empty text.
 Text RawHeaders(HINTERNET request) {
+  // Wine answers the raw-header query with a bare CR LF when nothing came back.
+  DWORD status = 0, statusSize = sizeof status;
+  if (!::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                        &statusSize, nullptr) ||
+      status == 0) {
+    return {};
+  }
   Text buffer(kHeaderBufferSize, ' ');
   DWORD length = kHeaderBufferSize;
   BOOL ok = ::HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &length, nullptr);

@@ -1,0 +1,21 @@
+# The two commands of the README, and the extras. Each installs what the machine lacks.
+.PHONY: test run bench fuzz clean
+
+test:
+	tools/test
+
+run:
+	tools/run
+
+bench:
+	tools/deps bench
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench
+	build/bench/bench/text_bench --benchmark_counters_tabular=true
+
+fuzz:
+	tools/deps fuzz
+	tools/fuzz
+
+clean:
+	rm -rf build dist
