@@ -28,6 +28,30 @@ bool MatchesAt(std::string_view text, size_t i, std::string_view search, bool ig
   return true;
 }
 
+// A search text with its first byte in both letter cases, so most positions are ruled out by
+// one comparison.
+struct Matcher {
+  Matcher(std::string_view search, bool ignoreCase)
+      : search(search),
+        ignoreCase(ignoreCase),
+        first(search.empty() ? 0 : search[0]),
+        firstOther(ignoreCase && !search.empty() ? OtherCase(search[0]) : first) {}
+
+  bool At(std::string_view text, size_t i) const {
+    return (text[i] == first || text[i] == firstOther) && MatchesAt(text, i, search, ignoreCase);
+  }
+
+  static char OtherCase(char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+    if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+    return c;
+  }
+
+  std::string_view search;
+  bool ignoreCase;
+  char first, firstOther;
+};
+
 bool IsSpaceAt(std::string_view text, size_t i, size_t length) {
   if (length == 1) return text[i] == ' ';
   return text.substr(i, 2) == gbk::kFullWidthSpace;
@@ -45,10 +69,11 @@ int FindText(std::string_view text, std::string_view search, int start, bool ign
   size_t i = ClampStart(start);
   if (i >= text.size()) return -1;
   if (search.empty()) return 1;
+  const Matcher matcher(search, ignoreCase);
   while (i < text.size()) {
     size_t length = CharLength(text, i);
     if (length == 0) break;
-    if (MatchesAt(text, i, search, ignoreCase)) return static_cast<int>(i + 1);
+    if (matcher.At(text, i)) return static_cast<int>(i + 1);
     i += length;
   }
   return -1;
@@ -65,12 +90,13 @@ int FindTextReverse(std::string_view text, std::string_view search, std::optiona
   if (search.empty()) return 1;
   if (search.size() > region) return -1;
   int last = -1;
+  const Matcher matcher(search, ignoreCase);
   // Matches may start only on character boundaries of the whole text, and must end inside the
   // region.
   for (size_t i = 0; i + search.size() <= region;) {
     size_t length = CharLength(text, i);
     if (length == 0) break;
-    if (MatchesAt(text, i, search, ignoreCase)) last = static_cast<int>(i + 1);
+    if (matcher.At(text, i)) last = static_cast<int>(i + 1);
     i += length;
   }
   return last;
@@ -96,22 +122,24 @@ Text ReplaceText(std::string_view text, std::string_view search, std::string_vie
                  int start, int count, bool caseSensitive) {
   size_t i = ClampStart(start);
   if (text.empty() || search.empty() || i >= text.size() || count == 0) return Text(text);
-  Text result(text.substr(0, i));
+  const Matcher matcher(search, !caseSensitive);
+  Text result;
   result.reserve(text.size());
-  while (i < text.size()) {
-    if (count == 0) break;
+  size_t copied = 0;  // bytes before this are in `result`; unmatched runs are copied in bulk
+  while (i < text.size() && count != 0) {
     size_t length = CharLength(text, i);
     if (length == 0) break;
-    if (MatchesAt(text, i, search, !caseSensitive)) {
+    if (matcher.At(text, i)) {
+      result.append(text, copied, i - copied);
       result += replacement;
       i += search.size();
+      copied = i;
       if (count > 0) --count;
     } else {
-      result.append(text, i, length);
       i += length;
     }
   }
-  result.append(text.substr(i));  // after the last allowed replacement, or a dangling lead byte
+  result.append(text.substr(copied));  // the rest, a dangling lead byte included
   return result;
 }
 
@@ -125,11 +153,12 @@ TextList SplitText(std::string_view text, std::string_view separator, std::optio
   size_t limit = SIZE_MAX;
   if (maxCount) limit = *maxCount < 0 ? 0 : static_cast<size_t>(*maxCount);
   if (limit == 0) return pieces;
+  const Matcher matcher(separator, false);
   size_t pieceStart = 0;
   for (size_t i = 0; i < text.size();) {
     size_t length = CharLength(text, i);
     if (length == 0) break;
-    if (MatchesAt(text, i, separator, false)) {
+    if (matcher.At(text, i)) {
       pieces.emplace_back(text.substr(pieceStart, i - pieceStart));
       if (pieces.size() == limit) return pieces;
       i += separator.size();
