@@ -1,0 +1,58 @@
+#include "imaging/gdiplus_win.h"
+
+#include <cstring>
+
+namespace jc {
+
+GdiplusSession::GdiplusSession() {
+  Gdiplus::GdiplusStartupInput input;  // version 1, no callback, background thread, codecs on
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) reset(token);
+}
+
+GlobalLock::GlobalLock(HGLOBAL block) {
+  if (!block) return;
+  address_ = ::GlobalLock(block);
+  if (address_) reset(block);
+}
+
+UniqueStream StreamOverCopy(const Bytes& bytes, UniqueGlobal& block) {
+  block.reset(::GlobalAlloc(GMEM_MOVEABLE, bytes.size()));
+  if (!block) return UniqueStream();
+  IStream* raw = nullptr;
+  // The stream does not free the block: the caller's owner does, after the images are gone.
+  if (FAILED(::CreateStreamOnHGlobal(block.get(), FALSE, &raw))) return UniqueStream();
+  UniqueStream stream(raw);
+  GlobalLock lock(block.get());
+  if (!lock.address()) return UniqueStream();
+  std::memcpy(lock.address(), bytes.data(), bytes.size());
+  return stream;
+}
+
+Bytes StreamContents(IStream* stream) {
+  STATSTG stat = {};
+  HGLOBAL block = nullptr;
+  if (!stream || FAILED(stream->Stat(&stat, STATFLAG_NONAME)) || stat.cbSize.QuadPart == 0 ||
+      FAILED(::GetHGlobalFromStream(stream, &block))) {
+    return {};
+  }
+  GlobalLock lock(block);
+  if (!lock.address()) return {};
+  size_t size = static_cast<size_t>(stat.cbSize.QuadPart);
+  size = std::min<size_t>(size, ::GlobalSize(block));
+  const auto* data = static_cast<const std::uint8_t*>(lock.address());
+  return Bytes(data, data + size);
+}
+
+const char* GdiplusStatusText(Gdiplus::GpStatus status) {
+  static const char* const kNames[] = {
+      "Ok", "GenericError", "InvalidParameter", "OutOfMemory", "ObjectBusy",
+      "InsufficientBuffer", "NotImplemented", "Win32Error", "WrongState", "Aborted",
+      "FileNotFound", "ValueOverflow", "AccessDenied", "UnknownImageFormat", "FontFamilyNotFound",
+      "FontStyleNotFound", "NotTrueTypeFont", "UnsupportedGdiplusVersion",
+      "GdiplusNotInitialized", "PropertyNotFound", "PropertyNotSupported", "ProfileNotFound"};
+  unsigned index = static_cast<unsigned>(status);
+  return index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "unknown status";
+}
+
+}  // namespace jc
