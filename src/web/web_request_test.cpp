@@ -100,8 +100,9 @@ TEST(PlanRequestTest, PortAndQueryInUrl) {
 struct HeaderCase {
   const char* extraHeaders;
   const char* cookies;  // nullptr: absent
-  const char* agent;
-  const char* headers;  // the whole block; "$url" stands for the URL
+  const char* agent;    // nullptr: the default agent
+  const char* headers;  // the whole block; "$url" stands for the URL, "$rest" for the lines
+                        // after Accept that every block without them gets
 };
 
 class HeaderBlockTest : public testing::TestWithParam<HeaderCase> {};
@@ -114,45 +115,30 @@ TEST_P(HeaderBlockTest, BuildsAgentAndBlock) {
   args.extraHeaders = &extra;
   args.cookies = c.cookies ? &cookies : nullptr;
   HttpExchange plan = PlanRequest(args);
-  EXPECT_EQ(plan.agent, c.agent);
-  EXPECT_EQ(plan.headers, ReplaceText(c.headers, "$url", url, 1, -1, true));
+  EXPECT_EQ(plan.agent, c.agent ? c.agent : kDefaultUserAgent);
+  Text expected = ReplaceText(c.headers, "$rest", "\r\nReferer: $url" + kDefaultTail, 1, -1, true);
+  EXPECT_EQ(plan.headers, ReplaceText(expected, "$url", url, 1, -1, true));
   EXPECT_EQ(extra, c.extraHeaders) << "planning leaves the caller's text alone";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HeaderBlockTest,
     testing::Values(
-        HeaderCase{"", nullptr, "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
-                   "Accept: */*\r\nReferer: $url\r\nAccept-Language: zh-cn\r\n"
-                   "Content-Type: application/x-www-form-urlencoded"},
-        HeaderCase{"User-Agent: X", nullptr, "X",
-                   "User-Agent: X\r\nAccept: */*\r\nReferer: $url\r\nAccept-Language: zh-cn\r\n"
-                   "Content-Type: application/x-www-form-urlencoded"},
-        HeaderCase{"user-agent: X", nullptr, "X",
-                   "user-agent: X\r\nAccept: */*\r\nReferer: $url\r\nAccept-Language: zh-cn\r\n"
-                   "Content-Type: application/x-www-form-urlencoded"},
+        HeaderCase{"", nullptr, nullptr, "Accept: */*$rest"},
+        HeaderCase{"User-Agent: X", nullptr, "X", "User-Agent: X\r\nAccept: */*$rest"},
+        HeaderCase{"user-agent: X", nullptr, "X", "user-agent: X\r\nAccept: */*$rest"},
         // Another letter case falls back to the value of the whole block.
         HeaderCase{"X-A: 1\r\nuser-agent: Y", nullptr, "1\r\nuser-agent: Y",
-                   "X-A: 1\r\nuser-agent: Y\r\nAccept: */*\r\nReferer: $url\r\n"
-                   "Accept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded"},
+                   "X-A: 1\r\nuser-agent: Y\r\nAccept: */*$rest"},
         HeaderCase{"X-A: 1\r\nUser-Agent:  Z \r\nX-B: 2", nullptr, "Z",
-                   "X-A: 1\r\nUser-Agent:  Z \r\nX-B: 2\r\nAccept: */*\r\nReferer: $url\r\n"
-                   "Accept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded"},
-        HeaderCase{"Accept: text/html", nullptr, "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
-                   "Accept: text/html\r\nReferer: $url\r\nAccept-Language: zh-cn\r\n"
-                   "Content-Type: application/x-www-form-urlencoded"},
+                   "X-A: 1\r\nUser-Agent:  Z \r\nX-B: 2\r\nAccept: */*$rest"},
+        HeaderCase{"Accept: text/html", nullptr, nullptr, "Accept: text/html$rest"},
+        // A caller's trailing line break stays in front of what is appended.
         HeaderCase{"Referer: r\r\nAccept-Language: en\r\nContent-Type: text/plain\r\n", nullptr,
-                   "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
-                   "Referer: r\r\nAccept-Language: en\r\nContent-Type: text/plain\r\n\r\nAccept: */*"},
-        HeaderCase{"", "a=1", "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
-                   "Accept: */*\r\nReferer: $url\r\nAccept-Language: zh-cn\r\n"
-                   "Content-Type: application/x-www-form-urlencoded\r\nCookie: a=1"},
-        HeaderCase{"", "Cookie: a=1", "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
-                   "Accept: */*\r\nReferer: $url\r\nAccept-Language: zh-cn\r\n"
-                   "Content-Type: application/x-www-form-urlencoded\r\nCookie: a=1"},
-        HeaderCase{"", "", "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)",
-                   "Accept: */*\r\nReferer: $url\r\nAccept-Language: zh-cn\r\n"
-                   "Content-Type: application/x-www-form-urlencoded"}));
+                   nullptr, "Referer: r\r\nAccept-Language: en\r\nContent-Type: text/plain\r\n\r\nAccept: */*"},
+        HeaderCase{"", "a=1", nullptr, "Accept: */*$rest\r\nCookie: a=1"},
+        HeaderCase{"", "Cookie: a=1", nullptr, "Accept: */*$rest\r\nCookie: a=1"},
+        HeaderCase{"", "", nullptr, "Accept: */*$rest"}));
 
 TEST(PlanRequestTest, ProxyForm) {
   WebRequestArgs plain{"http://h/"};
