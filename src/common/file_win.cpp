@@ -50,3 +50,19 @@ bool FileExists(const Text& path) {
 }
 
 }  // namespace jc
+
+namespace jc {
+
+bool ReplaceFileAtomically(const Text& path, const Bytes& bytes) {
+  if (path.empty()) return false;
+  const Text temporary = path + ".tmp";
+  if (!WriteWholeFile(temporary, bytes) ||
+      !::MoveFileExA(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ::DeleteFileA(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace jc

@@ -16,3 +16,11 @@ bool WriteWholeFile(const Text& path, const Bytes& bytes);
 bool FileExists(const Text& path);
 
 }  // namespace jc
+
+namespace jc {
+
+// Writes a temporary file beside `path`, then moves it over `path`: a crash or an exit during
+// the write leaves either the old file or the new one, never a truncated one.
+bool ReplaceFileAtomically(const Text& path, const Bytes& bytes);
+
+}  // namespace jc

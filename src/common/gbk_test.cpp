@@ -4,7 +4,10 @@
 #include <iconv.h>
 
 #include "common/gbk.h"
+#include "shell/shell_texts.h"
 #include "update/service_address.h"
+#include "update/update_job.h"
+#include "imaging/wallpaper_texts.h"
 
 namespace jc {
 namespace {
@@ -28,6 +31,17 @@ TEST(GbkTextsTest, ConstantsMatchTheirChinese) {
   EXPECT_EQ(gbk::kProgramName, Gbk("霁窗"));
   EXPECT_EQ(kServiceSection, Gbk("服务"));
   EXPECT_EQ(kServiceKey, Gbk("地址"));
+  EXPECT_EQ(kStartMessage, Gbk(" 正在更新地球图片……"));
+  EXPECT_EQ(kDoneMessage, Gbk(" 更新地球图片完成。"));
+  EXPECT_EQ(kWallpaperBitmapName, Gbk("桌面背景图片.bmp"));
+  EXPECT_EQ(texts::kWindowCaption, Gbk("霁窗"));
+  EXPECT_EQ(texts::kTrayTip, Gbk("霁窗"));
+  EXPECT_EQ(texts::kUpdateNow, Gbk("获取地球图片"));
+  EXPECT_EQ(texts::kWallpaper, Gbk("设置壁纸"));
+  EXPECT_EQ(texts::kAutostart, Gbk("开机启动"));
+  EXPECT_EQ(texts::kBackground, Gbk("后台运行"));
+  EXPECT_EQ(texts::kExit, Gbk("退出"));
+  EXPECT_EQ(texts::kTrayMenu, Gbk("托盘菜单"));
 }
 
 }  // namespace

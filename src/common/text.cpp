@@ -19,11 +19,23 @@ size_t CharLength(std::string_view text, size_t i) {
   return i + 1 < text.size() ? 2 : 0;
 }
 
+// Compares `search` with the text at byte i. Ignoring case folds ASCII letters only: both
+// bytes of a double-byte character are compared exactly, since its second byte may look like a
+// letter.
 bool MatchesAt(std::string_view text, size_t i, std::string_view search, bool ignoreCase) {
   if (search.size() > text.size() - i) return false;
   for (size_t k = 0; k < search.size(); ++k) {
     char a = text[i + k], b = search[k];
-    if (a != b && !(ignoreCase && AsciiLower(a) == AsciiLower(b))) return false;
+    if (a == b) {
+      if (IsLeadByte(static_cast<unsigned char>(a)) && k + 1 < search.size()) {
+        ++k;
+        if (text[i + k] != search[k]) return false;
+      }
+      continue;
+    }
+    if (!ignoreCase || IsLeadByte(static_cast<unsigned char>(a)) || AsciiLower(a) != AsciiLower(b)) {
+      return false;
+    }
   }
   return true;
 }

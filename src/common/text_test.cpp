@@ -45,6 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FindCase{kBackslashTrail, "\\", 1, false, -1},  // second byte is no '\'
                     FindCase{"\xB0\x41" "A", "A", 1, false, 3},     // nor an 'A'
                     FindCase{"\xB0\x41" "a", "a", 1, true, 3},
+                    // Ignoring case never folds a second byte: "\x81\x61" and "\x81\x41" differ.
+                    FindCase{"x\x81\x61", "\x81\x41", 1, true, -1},
+                    FindCase{"x\x81\x41", "\x81\x41", 1, true, 2},
+                    FindCase{"x\x81\x41Z", "\x81\x41z", 1, true, 2},
                     FindCase{"x\xB0", "\xB0", 1, false, -1},       // dangling lead ends the scan
                     FindCase{"\xD6\xD0\xCE\xC4", "\xCE\xC4", 1, false, 3}));
 
@@ -138,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReplaceCase{"aaaa", "aa", "b", 1, -1, true, "bb"},      // no overlapping matches
         ReplaceCase{"x:y:z", ":", "", 1, -1, true, "xyz"},
         ReplaceCase{"\xB0\x5C\\", "\\", "/", 1, -1, true, "\xB0\x5C/"},
-        ReplaceCase{"ab\xB0", "b", "c", 1, -1, true, "ac\xB0"}));  // dangling byte kept
+        ReplaceCase{"ab\xB0", "b", "c", 1, -1, true, "ac\xB0"},  // dangling byte kept
+        ReplaceCase{"\x81\x61", "\x81\x41", "X", 1, -1, false, "\x81\x61"}));
 
 TEST(ReplaceTextTest, EmptyTextStaysEmpty) { EXPECT_EQ(ReplaceText("", "a", "b"), ""); }
 

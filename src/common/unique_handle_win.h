@@ -56,4 +56,12 @@ struct FileHandleTraits {
 };
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 
+// GDI objects: bitmaps, fonts, brushes.
+struct GdiObjectTraits {
+  using Handle = HGDIOBJ;
+  static Handle None() noexcept { return nullptr; }
+  static void Close(Handle object) noexcept { ::DeleteObject(object); }
+};
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+
 }  // namespace jc

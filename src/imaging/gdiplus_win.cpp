@@ -44,6 +44,50 @@ Bytes StreamContents(IStream* stream) {
   return Bytes(data, data + size);
 }
 
+namespace {
+
+// Runs `use` on the decoded image while its stream and memory are alive.
+template <typename Use>
+void WithDecoded(const Bytes& bytes, Use use) {
+  if (bytes.empty()) return;
+  GdiplusSession session;
+  UniqueGlobal block;
+  UniqueGpImage image;
+  UniqueStream stream = StreamOverCopy(bytes, block);
+  if (!session || !stream) return;
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  gdip::GdipCreateBitmapFromStream(stream.get(), &bitmap);
+  image.reset(bitmap);
+  if (image) use(bitmap);
+}
+
+}  // namespace
+
+DecodedBitmap DecodeToBitmap(const Bytes& bytes, Gdiplus::ARGB background) {
+  DecodedBitmap decoded;
+  WithDecoded(bytes, [&](Gdiplus::GpBitmap* bitmap) {
+    UINT width = 0, height = 0;
+    gdip::GdipGetImageWidth(bitmap, &width);
+    gdip::GdipGetImageHeight(bitmap, &height);
+    HBITMAP gdiBitmap = nullptr;
+    gdip::GdipCreateHBITMAPFromBitmap(bitmap, &gdiBitmap, background);
+    decoded.bitmap.reset(gdiBitmap);
+    decoded.size = {static_cast<LONG>(width), static_cast<LONG>(height)};
+  });
+  return decoded;
+}
+
+bool DecodesAsImage(const Bytes& bytes) {
+  bool decodes = false;
+  WithDecoded(bytes, [&](Gdiplus::GpBitmap* bitmap) {
+    UINT width = 0, height = 0;
+    gdip::GdipGetImageWidth(bitmap, &width);
+    gdip::GdipGetImageHeight(bitmap, &height);
+    decodes = width > 0 && height > 0;
+  });
+  return decodes;
+}
+
 const char* GdiplusStatusText(Gdiplus::GpStatus status) {
   static const char* const kNames[] = {
       "Ok", "GenericError", "InvalidParameter", "OutOfMemory", "ObjectBusy",

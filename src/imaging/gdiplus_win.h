@@ -61,13 +61,6 @@ class GlobalLock : public UniqueHandle<GlobalLockTraits> {
   void* address_ = nullptr;
 };
 
-struct GdiObjectTraits {
-  using Handle = HGDIOBJ;
-  static Handle None() noexcept { return nullptr; }
-  static void Close(Handle object) noexcept { ::DeleteObject(object); }
-};
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-
 // A stream reading a private copy of `bytes` from its start. `block` receives the copy, which
 // must outlive every image decoded from the stream. Empty when memory ran out.
 UniqueStream StreamOverCopy(const Bytes& bytes, UniqueGlobal& block);
@@ -75,6 +68,17 @@ UniqueStream StreamOverCopy(const Bytes& bytes, UniqueGlobal& block);
 // The bytes written into a stream made by CreateStreamOnHGlobal, as many as its logical size
 // (the block behind it may be larger).
 Bytes StreamContents(IStream* stream);
+
+// A decoded picture as a GDI bitmap drawn over `background` (0xAARRGGBB), with its size; an
+// empty owner when the bytes are no image GDI+ can decode.
+struct DecodedBitmap {
+  UniqueGdiObject bitmap;
+  SIZE size = {0, 0};
+};
+DecodedBitmap DecodeToBitmap(const Bytes& bytes, Gdiplus::ARGB background);
+
+// Whether GDI+ decodes the bytes as an image of at least one pixel.
+bool DecodesAsImage(const Bytes& bytes);
 
 // A GDI+ status as text, for test and debug messages.
 const char* GdiplusStatusText(Gdiplus::GpStatus status);

@@ -16,8 +16,26 @@ ImageFormat ImageFormatFor(int code) {
   return kFormats[code - 1];
 }
 
+namespace {
+
+// Only ASCII and full-width spaces; a dangling lead byte is not blank.
+bool IsBlank(std::string_view path) {
+  for (size_t i = 0; i < path.size();) {
+    if (path[i] == ' ') {
+      ++i;
+    } else if (path.substr(i, 2) == "\xA1\xA1") {
+      i += 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 Text OutputFileFor(const Text& outputPath, std::string_view extension) {
-  if (TrimSpaces(outputPath).empty()) return {};
+  if (IsBlank(outputPath)) return {};
   // LowerCase leaves both bytes of a double-byte character alone.
   Text tail = RightText(outputPath, static_cast<int>(extension.size()));
   if (LowerCase(tail) == LowerCase(extension)) return outputPath;

@@ -32,6 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ExtensionCase{"   ", 1, ""},
                     ExtensionCase{"\xA1\xA1 ", 1, ""},  // full-width space counts as blank
                     ExtensionCase{"", 1, ""},
+                    ExtensionCase{"  \xB0", 1, "  \xB0.bmp"},  // a dangling lead byte is no blank
                     ExtensionCase{" a.bmp", 1, " a.bmp"},  // only the emptiness test trims
                     ExtensionCase{"a.bmp ", 1, "a.bmp .bmp"},
                     ExtensionCase{"bmp", 1, "bmp.bmp"},   // shorter than the extension

@@ -56,7 +56,8 @@ bool ApplyWallpaper(const Text& imagePath, const Text& windowsDirectory) {
   Bytes bitmap;
   if (ConvertImageFormat(ReadWholeFile(imagePath), kBmp, {}, &bitmap)) {
     for (const Text& candidate : candidates) {
-      if (WriteWholeFile(candidate, bitmap)) {
+      // Through a temporary file: a failed write never leaves a truncated bitmap behind.
+      if (ReplaceFileAtomically(candidate, bitmap)) {
         wallpaper = candidate;
         break;
       }

@@ -4,11 +4,9 @@
 #include <string_view>
 
 #include "common/text.h"
+#include "imaging/wallpaper_texts.h"
 
 namespace jc {
-
-inline constexpr std::string_view kWallpaperBitmapName =
-    "\xD7\xC0\xC3\xE6\xB1\xB3\xBE\xB0\xCD\xBC\xC6\xAC.bmp";  // "桌面背景图片.bmp"
 
 // Converts the image file to the wallpaper bitmap and points Windows at it (stored in the
 // user's profile, no broadcast). The bitmap goes to the Windows directory where the program

@@ -36,7 +36,7 @@ Text HostByLevels(std::string_view url, bool mainDomain, int levels) {
   // Each step finds the dot before the previous one; once a step fails, -1 as `start` leaves
   // nothing to search, so every later step fails too.
   int m = length;
-  for (int i = 0; i < levels; ++i) m = FindTextReverse(s, ".", m);
+  for (int i = 0; i < levels && m != -1; ++i) m = FindTextReverse(s, ".", m);
   int o1 = FindTextReverse(s, ".", m);
   if (mainDomain) return RightText(s, length - o1);
   if (o1 != -1) {
@@ -63,7 +63,10 @@ int UrlPort(std::string_view url) {
 }
 
 Text UrlPath(std::string_view url) {
-  int hostAt = FindText(url, UrlHost(url), 1, true);
+  // The host is looked for after the scheme, so a host like "h" or "tp" is not found inside
+  // "http://" itself.
+  int scheme = FindText(url, "://");
+  int hostAt = FindText(url, UrlHost(url), scheme == -1 ? 1 : scheme + 3, true);
   int slash = FindText(url, "/", hostAt, true);
   if (slash <= 0) return "/";
   return Text(url.substr(static_cast<size_t>(slash) - 1));

@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         HostCase{"http://a.b.c.d/x", false, false, 0, "c.d"},
         HostCase{"https://a.b.c.d:81/x", false, true, 0, "c.d:81"},
         HostCase{"http://b.c/x", false, false, 1, "b.c"},  // too few dots: the whole host
-        HostCase{"http://b.c/x", true, false, 3, "b.c"}));
+        HostCase{"http://b.c/x", true, false, 3, "b.c"},
+        HostCase{"http://a.b/x", false, false, 2147483647, "a.b"}));  // stops once a step fails
 
 struct PortCase {
   const char* url;
@@ -79,7 +80,8 @@ TEST_P(UrlPathTest, FindsObjectName) { EXPECT_EQ(UrlPath(GetParam().url), GetPar
 INSTANTIATE_TEST_SUITE_P(
     Cases, UrlPathTest,
     testing::Values(PathCase{"http://q", "/"}, PathCase{"http://q/a?b#c", "/a?b#c"},
-                    PathCase{"http://Q/A", "/A"}, PathCase{"http://host:8080/a/b?c=d", "/a/b?c=d"},
+                    PathCase{"http://Q/A", "/A"}, PathCase{"http://h/x", "/x"},
+                    PathCase{"https://tp:81/y", "/y"}, PathCase{"http://host:8080/a/b?c=d", "/a/b?c=d"},
                     PathCase{"https://himawari8.nict.go.jp/img/FULL_24h/latest.json",
                              "/img/FULL_24h/latest.json"}));
 

@@ -55,7 +55,6 @@ TEST(WebRequestWinTest, CustomAgentAndHeadersGoOnTheWire) {
   WebRequest(server.Url("/a/b?c=d#frag"), 0, "", nullptr, nullptr, &extra);
   ASSERT_EQ(server.Requests().size(), 1u);
   const std::string request = server.Requests()[0];
-  // The fragment is part of the object name the routine hands to WinINet.
   EXPECT_NE(request.find("User-Agent: JiChuangTest/1\r\n"), std::string::npos) << request;
   EXPECT_NE(request.find("X-Probe: 1\r\nAccept: */*\r\n"), std::string::npos) << request;
   EXPECT_EQ(extra.rfind("User-Agent: JiChuangTest/1\r\nX-Probe: 1\r\nAccept: */*\r\nReferer: ", 0),
