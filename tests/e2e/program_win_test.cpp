@@ -1,0 +1,277 @@
+// The whole program, driven from another process as a user would: it is started from a fresh
+// folder whose settings point at the sample image service, and looked at through its window.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+
+#include "common/file_win.h"
+#include "common/unique_handle_win.h"
+#include "imaging/wallpaper_win.h"
+#include "shell/main_window_win.h"
+#include "shell/shell_texts.h"
+#include "tests/support/sample_service_win.h"
+#include "tests/support/temp_folder_win.h"
+#include "update/service_address.h"
+#include "update/update_job.h"
+
+namespace jc {
+namespace {
+
+using test::Misbehaviour;
+using test::SampleService;
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000) {
+  DWORD began = ::GetTickCount();
+  while (!condition()) {
+    if (::GetTickCount() - began > timeoutMs) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
+// The program in a folder of its own, ended by process id whatever the test's outcome.
+class RunningProgram {
+ public:
+  RunningProgram(const test::TempFolder& folder, const std::string& serviceAddress) {
+    const Text exe = folder.Path("jichuang.exe");
+    ::CopyFileA(JC_PROGRAM, exe.c_str(), FALSE);
+    ::CreateDirectoryA(folder.Path("data").c_str(), nullptr);
+    WriteWholeFile(folder.Path("data\\vela.ini"),
+                   BytesFromText("[" + Text(kServiceSection) + "]\r\n" + Text(kServiceKey) + "=" +
+                                 serviceAddress + "\r\n"));
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION info = {};
+    Text commandLine = "\"" + exe + "\"";
+    if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.path().c_str(), &startup, &info)) {
+      return;
+    }
+    process_.reset(info.hProcess);
+    ::CloseHandle(info.hThread);
+    processId_ = info.dwProcessId;
+    // Found during its creation already: wait until it is shown, with every control made.
+    WaitFor([this] {
+      window_ = FindWindowOf(processId_);
+      return window_ && ::IsWindowVisible(window_);
+    });
+  }
+
+  ~RunningProgram() {
+    if (process_) {
+      ::TerminateProcess(process_.get(), 9);
+      ::WaitForSingleObject(process_.get(), 10000);
+    }
+  }
+
+  HWND window() const { return window_; }
+  HWND Control(int id) const { return ::GetDlgItem(window_, id); }
+
+  Text Log() const {
+    char buffer[65536] = {};
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(Control(kIdLog), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                          SMTO_ABORTIFHUNG, 5000, &result);
+    return buffer;
+  }
+  std::vector<Text> LogLines() const {
+    std::vector<Text> lines;
+    Text log = Log();
+    for (size_t start = 0, end; (end = log.find("\r\n", start)) != Text::npos; start = end + 2) {
+      lines.push_back(log.substr(start, end - start + 2));
+    }
+    return lines;
+  }
+  bool WaitForLogLines(size_t count, DWORD timeoutMs = 15000) const {
+    return WaitFor([&] { return LogLines().size() >= count; }, timeoutMs);
+  }
+  bool ButtonEnabled() const { return ::IsWindowEnabled(Control(kIdUpdateButton)) != FALSE; }
+  void ClickUpdate() const { ::PostMessageA(Control(kIdUpdateButton), BM_CLICK, 0, 0); }
+
+ private:
+  static HWND FindWindowOf(DWORD processId) {
+    struct Search {
+      DWORD processId;
+      HWND found;
+    } search{processId, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM parameter) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(parameter);
+          char name[64] = {};
+          DWORD owner = 0;
+          ::GetWindowThreadProcessId(hwnd, &owner);
+          ::GetClassNameA(hwnd, name, sizeof name);
+          if (owner == s->processId && Text(name) == kMainWindowClass) {
+            s->found = hwnd;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  UniqueKernelHandle process_;
+  DWORD processId_ = 0;
+  HWND window_ = nullptr;
+};
+
+// "2019年05月31日 17时20分05秒 正在更新地球图片……\r\n" with every digit made a 9.
+Text Shape(Text line) {
+  for (char& c : line) {
+    if (c >= '0' && c <= '9') c = '9';
+  }
+  return line;
+}
+const Text kStampShape = "9999\xC4\xEA" "99\xD4\xC2" "99\xC8\xD5 99\xCA\xB1" "99\xB7\xD6" "99\xC3\xEB";
+const Text kStartShape = kStampShape + Text(kStartMessage) + "\r\n";
+const Text kDoneShape = kStampShape + Text(kDoneMessage) + "\r\n";
+
+std::string ExpectedRequest(const SampleService& service, const std::string& path) {
+  const std::string host = "127.0.0.1:" + std::to_string(service.port());
+  return "GET " + path + " HTTP/1.1\r\nHost: " + host +
+         "\r\nUser-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)\r\nAccept: */*\r\n"
+         "Referer: http://" + host + path +
+         "\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded\r\n\r\n";
+}
+
+class ProgramTest : public testing::Test {
+ protected:
+  test::TempFolder folder;
+  SampleService service;
+  const Text imageFile = folder.Path("data\\vela.png");
+  const Text wallpaperBitmap = SystemFolderPath(9) + Text(kWallpaperBitmapName);
+};
+
+TEST_F(ProgramTest, WindowIsCentredWithItsControls) {
+  RunningProgram program(folder, service.AddressSetting());
+  ASSERT_NE(program.window(), nullptr);
+  RECT outer;
+  ::GetWindowRect(program.window(), &outer);
+  EXPECT_EQ(outer.right - outer.left, 890);
+  EXPECT_EQ(outer.bottom - outer.top, 580);
+  EXPECT_EQ(outer.left, (::GetSystemMetrics(SM_CXSCREEN) - 890) / 2);
+  EXPECT_EQ(outer.top, (::GetSystemMetrics(SM_CYSCREEN) - 580) / 2);
+  LONG style = ::GetWindowLongA(program.window(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  char caption[32] = {};
+  ::GetWindowTextA(program.window(), caption, sizeof caption);
+  EXPECT_EQ(Text(caption), texts::kWindowCaption);
+
+  struct Expected {
+    int id;
+    RECT bounds;
+    std::string_view caption;
+  };
+  const Expected controls[] = {
+      {kIdPicture, {0, 0, 550, 550}, ""},
+      {kIdUpdateButton, {552, 8, 632, 40}, texts::kUpdateNow},
+      {kIdWallpaperBox, {640, 12, 720, 36}, texts::kWallpaper},
+      {kIdAutostartBox, {716, 12, 796, 36}, texts::kAutostart},
+      {kIdBackgroundBox, {792, 12, 872, 36}, texts::kBackground},
+      {kIdLog, {552, 48, 880, 544}, ""},
+  };
+  for (const Expected& c : controls) {
+    HWND control = program.Control(c.id);
+    ASSERT_NE(control, nullptr) << c.id;
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, program.window(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, c.bounds.left) << c.id;
+    EXPECT_EQ(r.top, c.bounds.top) << c.id;
+    EXPECT_EQ(r.right, c.bounds.right) << c.id;
+    EXPECT_EQ(r.bottom, c.bounds.bottom) << c.id;
+    char text[64] = {};
+    ::GetWindowTextA(control, text, sizeof text);
+    if (c.id != kIdLog) EXPECT_EQ(Text(text), c.caption) << c.id;
+  }
+  EXPECT_TRUE(::GetWindowLongA(program.Control(kIdLog), GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(ProgramTest, FirstJobLogsFetchesAndStores) {
+  service.Hold();  // the document's answer waits: the job is caught in the middle
+  RunningProgram program(folder, service.AddressSetting());
+  ASSERT_TRUE(WaitFor([&] { return service.Requests().size() == 1; }));
+  std::vector<Text> during = program.LogLines();
+  ASSERT_EQ(during.size(), 1u) << "the start line comes before the first request";
+  EXPECT_EQ(Shape(during[0]), kStartShape);
+  EXPECT_FALSE(program.ButtonEnabled());
+  service.Release();
+
+  ASSERT_TRUE(program.WaitForLogLines(2));
+  std::vector<Text> lines = program.LogLines();
+  EXPECT_EQ(Shape(lines[1]), kDoneShape);
+  std::vector<std::string> requests = service.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0], ExpectedRequest(service, SampleService::kDocumentPath));
+  EXPECT_EQ(requests[1], ExpectedRequest(service, SampleService::kImagePath));
+  EXPECT_TRUE(WaitFor([&] { return program.ButtonEnabled(); }));
+  EXPECT_EQ(ReadWholeFile(imageFile), service.Image());
+  EXPECT_FALSE(FileExists(imageFile + ".tmp"));
+
+  // The next job is ten minutes away; the button asks for one at once.
+  ::Sleep(1500);
+  EXPECT_EQ(service.Requests().size(), 2u);
+  EXPECT_EQ(program.LogLines().size(), 2u);
+  program.ClickUpdate();
+  ASSERT_TRUE(program.WaitForLogLines(4));
+  EXPECT_EQ(service.Requests().size(), 4u);
+  EXPECT_EQ(Shape(program.LogLines()[2]), kStartShape);
+  EXPECT_EQ(Shape(program.LogLines()[3]), kDoneShape);
+}
+
+TEST_F(ProgramTest, WallpaperOnlyWhenTicked) {
+  ::DeleteFileA(wallpaperBitmap.c_str());
+  RunningProgram program(folder, service.AddressSetting());
+  ASSERT_TRUE(program.WaitForLogLines(2));
+  EXPECT_FALSE(FileExists(wallpaperBitmap)) << "unticked: the wallpaper is not touched";
+
+  ::SendMessageA(program.Control(kIdWallpaperBox), BM_SETCHECK, BST_CHECKED, 0);
+  ASSERT_TRUE(WaitFor([&] { return program.ButtonEnabled(); }));
+  program.ClickUpdate();
+  ASSERT_TRUE(program.WaitForLogLines(4));
+  EXPECT_TRUE(FileExists(wallpaperBitmap));
+  char named[MAX_PATH + 1] = {};
+  ::SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, named, 0);
+  EXPECT_EQ(Text(named), wallpaperBitmap);
+  ::DeleteFileA(wallpaperBitmap.c_str());
+}
+
+TEST_F(ProgramTest, MisbehavingServiceKeepsTheLastGoodImage) {
+  RunningProgram program(folder, service.AddressSetting());
+  ASSERT_TRUE(program.WaitForLogLines(2));
+  ASSERT_TRUE(WaitFor([&] { return program.ButtonEnabled(); }));
+  const Bytes good = ReadWholeFile(imageFile);
+  ASSERT_EQ(good, service.Image());
+
+  const struct {
+    Misbehaviour misbehaviour;
+    const char* name;
+    DWORD timeoutMs;
+  } cases[] = {
+      {Misbehaviour::kHtml404, "HTML 404", 15000},
+      {Misbehaviour::kEmptyBody, "empty body", 15000},
+      {Misbehaviour::kTruncatedPng, "truncated PNG", 15000},
+      {Misbehaviour::kGarbageJson, "garbage JSON", 15000},
+      {Misbehaviour::kNoDate, "no date", 15000},
+      {Misbehaviour::kPlaceholder, "No Image placeholder", 15000},
+      {Misbehaviour::kSilent, "no answer", 60000},  // ends with the request time-out
+  };
+  size_t lines = 2;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    service.SetMisbehaviour(c.misbehaviour);
+    program.ClickUpdate();
+    lines += 2;
+    ASSERT_TRUE(program.WaitForLogLines(lines, c.timeoutMs));
+    EXPECT_TRUE(WaitFor([&] { return program.ButtonEnabled(); }));
+    EXPECT_EQ(Shape(program.LogLines()[lines - 2]), kStartShape);
+    EXPECT_EQ(Shape(program.LogLines()[lines - 1]), kDoneShape);
+    EXPECT_EQ(ReadWholeFile(imageFile), good);
+  }
+}
+
+}  // namespace
+}  // namespace jc
