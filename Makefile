@@ -1,11 +1,14 @@
 # The two commands of the README, and the extras. Each installs what the machine lacks.
-.PHONY: test run bench fuzz clean
+.PHONY: test run demo bench fuzz clean
 
 test:
 	tools/test
 
 run:
 	tools/run
+
+demo:
+	tools/demo
 
 bench:
 	tools/deps bench

@@ -15,9 +15,10 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
                        ENVIRONMENT "JC_WINE_DIR=${JC_WINE_DIR}")
 endif()
 
-# jc_add_test(<name> SOURCES <files...> LIBS <libraries...> [ENVIRONMENT <VAR=value...>])
+# jc_add_test(<name> SOURCES <files...> LIBS <libraries...> [ARGS <arguments...>]
+#             [ENVIRONMENT <VAR=value...>])
 function(jc_add_test name)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;LIBS;ENVIRONMENT")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;LIBS;ARGS;ENVIRONMENT")
   add_executable(${name} ${ARG_SOURCES})
   if(WIN32)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/test_main_win.cpp)
@@ -26,7 +27,14 @@ function(jc_add_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest_main)
   endif()
   target_compile_definitions(${name} PRIVATE JC_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  add_test(NAME ${name} COMMAND ${name})
+  jc_add_test_run(${name} ${name} ARGS ${ARG_ARGS} ENVIRONMENT ${ARG_ENVIRONMENT})
+endfunction()
+
+# One more CTest entry for a test binary, with its own arguments and environment.
+# jc_add_test_run(<test name> <binary target> [ARGS ...] [ENVIRONMENT ...])
+function(jc_add_test_run name target)
+  cmake_parse_arguments(PARSE_ARGV 2 ARG "" "" "ARGS;ENVIRONMENT")
+  add_test(NAME ${name} COMMAND ${target} ${ARG_ARGS})
   set_tests_properties(${name} PROPERTIES TIMEOUT 180)
   if(CMAKE_CROSSCOMPILING_EMULATOR)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine

@@ -89,25 +89,25 @@ class RunningProgram {
   void ClickUpdate() const { ::PostMessageA(Control(kIdUpdateButton), BM_CLICK, 0, 0); }
 
  private:
+  struct Search {
+    DWORD processId;
+    HWND found;
+  };
+
+  static BOOL CALLBACK Visit(HWND hwnd, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    char name[64] = {};
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    ::GetClassNameA(hwnd, name, sizeof name);
+    if (owner != search->processId || Text(name) != kMainWindowClass) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+  }
+
   static HWND FindWindowOf(DWORD processId) {
-    struct Search {
-      DWORD processId;
-      HWND found;
-    } search{processId, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM parameter) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(parameter);
-          char name[64] = {};
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(hwnd, &owner);
-          ::GetClassNameA(hwnd, name, sizeof name);
-          if (owner == s->processId && Text(name) == kMainWindowClass) {
-            s->found = hwnd;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{processId, nullptr};
+    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 
@@ -185,7 +185,9 @@ TEST_F(ProgramTest, WindowIsCentredWithItsControls) {
     EXPECT_EQ(r.bottom, c.bounds.bottom) << c.id;
     char text[64] = {};
     ::GetWindowTextA(control, text, sizeof text);
-    if (c.id != kIdLog) EXPECT_EQ(Text(text), c.caption) << c.id;
+    if (c.id != kIdLog) {
+      EXPECT_EQ(Text(text), c.caption) << c.id;
+    }
   }
   EXPECT_TRUE(::GetWindowLongA(program.Control(kIdLog), GWL_STYLE) & ES_READONLY);
 }

@@ -1,5 +1,7 @@
 #include "tests/support/png_maker.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace jc::test {
@@ -75,10 +77,29 @@ Bytes MakePng(int width, int height, const PixelFunction& pixel) {
 }
 
 Bytes MakeEarthPng(int size) {
-  return MakePng(size, size, [size](int x, int y) -> std::uint32_t {
-    double r = size / 2.0, dx = x + 0.5 - r, dy = y + 0.5 - r;
-    if (dx * dx + dy * dy > r * r) return 0x00000000;  // transparent outside the disk
-    return ((x / 8 + y / 8) % 3 == 0) ? 0xFF2E7D32 : 0xFF1565C0;  // land and ocean
+  // A lit sphere with land and cloud from a few waves over its surface; outside the disk the
+  // pixels are transparent.
+  return MakePng(size, size, [size](int px, int py) -> std::uint32_t {
+    double x = (px + 0.5) / size * 2 - 1, y = (py + 0.5) / size * 2 - 1;
+    double rr = x * x + y * y;
+    if (rr > 1) return 0x00000000;
+    double z = std::sqrt(1 - rr);
+    double land = std::sin(3.1 * x + 1.3 * z + 0.7) * std::sin(2.3 * y - 0.9) +
+                  0.45 * std::sin(6.7 * x - 4.1 * y + 2.0 * z) + 0.25 * std::sin(13.0 * y + 5.0 * x);
+    double cloud = std::sin(9.0 * y + 3.0 * std::sin(4.0 * x)) * std::sin(5.0 * x - 2.0 * y + z) +
+                   0.5 * std::sin(17.0 * x + 11.0 * y);
+    double light = 0.25 + 0.75 * z;
+    double r = 10, g = 40, b = 110;  // ocean
+    if (land > 0.55) {
+      bool dry = std::fabs(y) < 0.45 && land > 0.85;
+      r = dry ? 150 : 60, g = dry ? 125 : 110, b = dry ? 70 : 45;
+    }
+    double c = std::clamp((cloud - 0.6) * 1.6, 0.0, 0.85);
+    r = (r * (1 - c) + 235 * c) * light;
+    g = (g * (1 - c) + 240 * c) * light;
+    b = (b * (1 - c) + 245 * c) * light;
+    auto channel = [](double v) { return static_cast<std::uint32_t>(std::clamp(v, 0.0, 255.0)); };
+    return 0xFF000000u | channel(r) << 16 | channel(g) << 8 | channel(b);
   });
 }
 
