@@ -15,6 +15,7 @@ bench:
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
 	build/bench/bench/text_bench --benchmark_counters_tabular=true
+	tools/bench-windows
 
 fuzz:
 	tools/deps fuzz

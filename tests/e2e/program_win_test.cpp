@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
-
 #include "common/file_win.h"
 #include "common/unique_handle_win.h"
 #include "imaging/wallpaper_win.h"
 #include "shell/main_window_win.h"
 #include "shell/shell_texts.h"
+#include "tests/support/running_program_win.h"
 #include "tests/support/sample_service_win.h"
 #include "tests/support/temp_folder_win.h"
 #include "update/service_address.h"
@@ -20,68 +19,17 @@ namespace {
 
 using test::Misbehaviour;
 using test::SampleService;
+using test::WaitFor;
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000) {
-  DWORD began = ::GetTickCount();
-  while (!condition()) {
-    if (::GetTickCount() - began > timeoutMs) return false;
-    ::Sleep(20);
-  }
-  return true;
-}
-
-// The program in a folder of its own, ended by process id whatever the test's outcome.
+// The shipped program, looked at through its window.
 class RunningProgram {
  public:
-  RunningProgram(const test::TempFolder& folder, const std::string& serviceAddress) {
-    const Text exe = folder.Path("jichuang.exe");
-    ::CopyFileA(JC_PROGRAM, exe.c_str(), FALSE);
-    ::CreateDirectoryA(folder.Path("data").c_str(), nullptr);
-    WriteWholeFile(folder.Path("data\\vela.ini"),
-                   BytesFromText("[" + Text(kServiceSection) + "]\r\n" + Text(kServiceKey) + "=" +
-                                 serviceAddress + "\r\n"));
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION info = {};
-    Text commandLine = "\"" + exe + "\"";
-    if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.path().c_str(), &startup, &info)) {
-      return;
-    }
-    process_.reset(info.hProcess);
-    ::CloseHandle(info.hThread);
-    processId_ = info.dwProcessId;
-    // Found during its creation already: wait until it is shown, with every control made.
-    WaitFor([this] {
-      window_ = FindWindowOf(processId_);
-      return window_ && ::IsWindowVisible(window_);
-    });
-  }
+  RunningProgram(const test::TempFolder& folder, const std::string& serviceAddress)
+      : program_(folder.path(), JC_PROGRAM, kMainWindowClass, serviceAddress) {}
 
-  ~RunningProgram() {
-    if (process_) {
-      ::TerminateProcess(process_.get(), 9);
-      ::WaitForSingleObject(process_.get(), 10000);
-    }
-  }
-
-  HWND window() const { return window_; }
-  HWND Control(int id) const { return ::GetDlgItem(window_, id); }
-
-  Text Log() const {
-    char buffer[65536] = {};
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(Control(kIdLog), WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                          SMTO_ABORTIFHUNG, 5000, &result);
-    return buffer;
-  }
-  std::vector<Text> LogLines() const {
-    std::vector<Text> lines;
-    Text log = Log();
-    for (size_t start = 0, end; (end = log.find("\r\n", start)) != Text::npos; start = end + 2) {
-      lines.push_back(log.substr(start, end - start + 2));
-    }
-    return lines;
-  }
+  HWND window() const { return program_.window(); }
+  HWND Control(int id) const { return program_.Control(id); }
+  std::vector<Text> LogLines() const { return program_.LogLines(kIdLog); }
   bool WaitForLogLines(size_t count, DWORD timeoutMs = 15000) const {
     return WaitFor([&] { return LogLines().size() >= count; }, timeoutMs);
   }
@@ -89,31 +37,7 @@ class RunningProgram {
   void ClickUpdate() const { ::PostMessageA(Control(kIdUpdateButton), BM_CLICK, 0, 0); }
 
  private:
-  struct Search {
-    DWORD processId;
-    HWND found;
-  };
-
-  static BOOL CALLBACK Visit(HWND hwnd, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    char name[64] = {};
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    ::GetClassNameA(hwnd, name, sizeof name);
-    if (owner != search->processId || Text(name) != kMainWindowClass) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-  }
-
-  static HWND FindWindowOf(DWORD processId) {
-    Search search{processId, nullptr};
-    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
-
-  UniqueKernelHandle process_;
-  DWORD processId_ = 0;
-  HWND window_ = nullptr;
+  test::RunningProgram program_;
 };
 
 // "2019年05月31日 17时20分05秒 正在更新地球图片……\r\n" with every digit made a 9.
