@@ -6,6 +6,7 @@
 #include "shell/resource.h"
 #include "shell/shell_texts.h"
 #include "shell/update_thread_win.h"
+#include "shell/window_object_win.h"
 
 namespace jc {
 namespace {
@@ -176,18 +177,11 @@ void MainWindow::PostDestroy() {
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* window = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    window->hwnd_ = hwnd;
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-  }
-  auto* window = reinterpret_cast<MainWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  MainWindow* window = WindowObject<MainWindow>(hwnd, message, lParam);
   if (!window) return ::DefWindowProcA(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    window->hwnd_ = nullptr;
-  }
-  return window->OnMessage(message, wParam, lParam);
+  LRESULT result = window->OnMessage(message, wParam, lParam);
+  if (message == WM_NCDESTROY) window->hwnd_ = nullptr;
+  return result;
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -106,6 +106,8 @@ class MainWindow {
     static void Close(Handle icon) noexcept { ::DestroyIcon(icon); }
   };
 
+  template <typename Object>
+  friend Object* WindowObject(HWND, UINT, LPARAM);
   HWND hwnd_ = nullptr;
   PictureBox* picture_ = nullptr;  // owned by its window
   UniqueHandle<MenuTraits> trayMenu_;

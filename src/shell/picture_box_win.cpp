@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "shell/window_object_win.h"
+
 namespace jc {
 namespace {
 
@@ -57,12 +59,7 @@ void PictureBox::OnPaint() {
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* box = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    box->hwnd_ = hwnd;
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
-  }
-  auto* box = reinterpret_cast<PictureBox*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  PictureBox* box = WindowObject<PictureBox>(hwnd, message, lParam);
   if (box) {
     switch (message) {
       case WM_PAINT:
@@ -71,7 +68,6 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
       case WM_ERASEBKGND:
         return 1;  // painted whole in WM_PAINT, without flicker
       case WM_NCDESTROY:
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         delete box;
         return 0;
     }

@@ -24,6 +24,8 @@ class PictureBox {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void OnPaint();
 
+  template <typename Object>
+  friend Object* WindowObject(HWND, UINT, LPARAM);
   HWND hwnd_ = nullptr;
   Bytes bytes_;
   DecodedBitmap shown_;
