@@ -88,15 +88,4 @@ bool DecodesAsImage(const Bytes& bytes) {
   return decodes;
 }
 
-const char* GdiplusStatusText(Gdiplus::GpStatus status) {
-  static const char* const kNames[] = {
-      "Ok", "GenericError", "InvalidParameter", "OutOfMemory", "ObjectBusy",
-      "InsufficientBuffer", "NotImplemented", "Win32Error", "WrongState", "Aborted",
-      "FileNotFound", "ValueOverflow", "AccessDenied", "UnknownImageFormat", "FontFamilyNotFound",
-      "FontStyleNotFound", "NotTrueTypeFont", "UnsupportedGdiplusVersion",
-      "GdiplusNotInitialized", "PropertyNotFound", "PropertyNotSupported", "ProfileNotFound"};
-  unsigned index = static_cast<unsigned>(status);
-  return index < sizeof kNames / sizeof kNames[0] ? kNames[index] : "unknown status";
-}
-
 }  // namespace jc

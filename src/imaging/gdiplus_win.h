@@ -80,7 +80,4 @@ DecodedBitmap DecodeToBitmap(const Bytes& bytes, Gdiplus::ARGB background);
 // Whether GDI+ decodes the bytes as an image of at least one pixel.
 bool DecodesAsImage(const Bytes& bytes);
 
-// A GDI+ status as text, for test and debug messages.
-const char* GdiplusStatusText(Gdiplus::GpStatus status);
-
 }  // namespace jc

@@ -7,6 +7,7 @@
 #include "shell/shell_texts.h"
 #include "shell/update_thread_win.h"
 #include "shell/window_object_win.h"
+#include "update/update_job.h"
 
 namespace jc {
 namespace {
@@ -261,7 +262,7 @@ void MainWindow::OnTimer() {
   jobRunning_ = StartUpdateThread(hwnd_, [](MainWindow& window) { window.jobRunning_ = false; });
 }
 
-void MainWindow::RequestUpdateNow() { SetTimerPeriod(100); }
+void MainWindow::RequestUpdateNow() { SetTimerPeriod(kUpdateNowMs); }
 
 void MainWindow::OnCommand(int id, int code) {
   if (id == kIdUpdateButton && code == BN_CLICKED) RequestUpdateNow();
