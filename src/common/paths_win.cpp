@@ -26,12 +26,6 @@ Text ProgramDirectory() {
   return slash == -1 ? Text() : LeftText(path, slash - 1);
 }
 
-Text ProgramFileName() {
-  Text path = ProgramPath();
-  int slash = FindTextReverse(path, "\\");
-  return slash == -1 ? path : MidText(path, slash + 1, static_cast<int>(path.size()));
-}
-
 Text DataDirectory() { return ProgramDirectory() + "\\data\\"; }
 
 Text SettingsFilePath() { return DataDirectory() + "vela.ini"; }

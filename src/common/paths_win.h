@@ -8,9 +8,6 @@ namespace jc {
 // The directory of the running program file, without a trailing backslash (ANSI code page).
 Text ProgramDirectory();
 
-// The part of the program's path after its last backslash.
-Text ProgramFileName();
-
 // ProgramDirectory() + "\data\", with the trailing backslash.
 Text DataDirectory();
 

@@ -24,20 +24,13 @@ void PointWallpaperAt(const Text& path) {
   ::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()), SPIF_UPDATEINIFILE);
 }
 
+// The size of a BMP file as GDI+ decodes it; (0, 0) for anything else.
 std::pair<UINT, UINT> BitmapSize(const Text& path) {
-  GdiplusSession session;
   Bytes bytes = ReadWholeFile(path);
   if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') return {0, 0};
-  UniqueGlobal block;
-  UniqueGpImage image;
-  UniqueStream stream = StreamOverCopy(bytes, block);
-  Gdiplus::GpBitmap* bitmap = nullptr;
-  gdip::GdipCreateBitmapFromStream(stream.get(), &bitmap);
-  image.reset(bitmap);
-  UINT width = 0, height = 0;
-  gdip::GdipGetImageWidth(image.get(), &width);
-  gdip::GdipGetImageHeight(image.get(), &height);
-  return {width, height};
+  GdiplusSession session;
+  SIZE size = DecodeToBitmap(bytes, 0xFF000000).size;
+  return {static_cast<UINT>(size.cx), static_cast<UINT>(size.cy)};
 }
 
 TEST(SystemFolderPathTest, KindsAndTrailingBackslash) {
