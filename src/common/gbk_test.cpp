@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include "common/gbk.h"
+#include "shell/settings.h"
 #include "shell/shell_texts.h"
 #include "update/service_address.h"
 #include "update/update_job.h"
@@ -42,6 +43,13 @@ TEST(GbkTextsTest, ConstantsMatchTheirChinese) {
   EXPECT_EQ(texts::kBackground, Gbk("后台运行"));
   EXPECT_EQ(texts::kExit, Gbk("退出"));
   EXPECT_EQ(texts::kTrayMenu, Gbk("托盘菜单"));
+  EXPECT_EQ(texts::kAlreadyRunning, Gbk("已运行本程序，请勿重复运行！"));
+  EXPECT_EQ(texts::kReminderCaption, Gbk("友情提醒:"));
+  EXPECT_EQ(texts::kCloseQuestion, Gbk("是否关闭本程序？"));
+  EXPECT_EQ(texts::kQuestionCaption, Gbk("询问："));
+  EXPECT_EQ(kSettingsSection, Gbk("设置"));
+  EXPECT_EQ(kOnText, Gbk("真"));
+  EXPECT_EQ(kOffText, Gbk("假"));
 }
 
 }  // namespace

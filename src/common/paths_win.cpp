@@ -26,17 +26,30 @@ Text ProgramDirectory() {
   return slash == -1 ? Text() : LeftText(path, slash - 1);
 }
 
+Text ProgramFileName() {
+  Text path = ProgramPath();
+  int slash = FindTextReverse(path, "\\");
+  return slash == -1 ? path : MidText(path, slash + 1, static_cast<int>(path.size()));
+}
+
 Text DataDirectory() { return ProgramDirectory() + "\\data\\"; }
 
 Text SettingsFilePath() { return DataDirectory() + "vela.ini"; }
 
-Text ReadIniText(const Text& path, std::string_view section, std::string_view key) {
-  Text value(4096, '\0');
-  DWORD length = ::GetPrivateProfileStringA(Text(section).c_str(), Text(key).c_str(), "",
-                                            value.data(), static_cast<DWORD>(value.size()),
-                                            path.c_str());
+Text ReadIniText(const Text& path, std::string_view section, std::string_view key,
+                 std::string_view fallback) {
+  Text value(10240, '\0');
+  DWORD length = ::GetPrivateProfileStringA(Text(section).c_str(), Text(key).c_str(),
+                                            Text(fallback).c_str(), value.data(),
+                                            static_cast<DWORD>(value.size()), path.c_str());
   value.resize(length);
   return value;
+}
+
+bool WriteIniText(const Text& path, std::string_view section, std::string_view key,
+                  std::string_view value) {
+  return ::WritePrivateProfileStringA(Text(section).c_str(), Text(key).c_str(),
+                                      Text(value).c_str(), path.c_str()) != FALSE;
 }
 
 }  // namespace jc

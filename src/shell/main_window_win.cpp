@@ -13,7 +13,6 @@ namespace jc {
 namespace {
 
 constexpr UINT_PTR kUpdateTimer = 1;
-constexpr UINT kTrayIconId = 1;
 
 struct ControlSpec {
   ControlId id;
@@ -46,7 +45,7 @@ HFONT CreateMessageFont() {
 
 }  // namespace
 
-std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
+std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance, ShellPlaces places) {
   WNDCLASSEXA windowClass = {sizeof windowClass};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
@@ -60,6 +59,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
   ::RegisterClassExA(&windowClass);
 
   std::unique_ptr<MainWindow> window(new MainWindow);
+  window->places_ = std::move(places);
   // A fixed single border, a system menu and a minimise button: no resizing, no maximising.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   const int left = (::GetSystemMetrics(SM_CXSCREEN) - kWindowWidth) / 2;
@@ -103,12 +103,31 @@ bool MainWindow::IsVisible() const { return ::IsWindowVisible(hwnd_) != FALSE; }
 
 void MainWindow::SetVisible(bool visible) { ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
 
+bool MainWindow::IsMinimised() const {
+  WINDOWPLACEMENT placement = {sizeof placement};
+  return ::GetWindowPlacement(hwnd_, &placement) && placement.showCmd == SW_SHOWMINIMIZED;
+}
+
+void MainWindow::ShowRestored() {
+  ::ShowWindow(hwnd_, SW_RESTORE);
+  ::SetForegroundWindow(hwnd_);
+}
+
+void MainWindow::SetAlwaysOnTop(bool onTop) {
+  ::SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 bool MainWindow::IsChecked(ControlId box) const {
   return ::SendMessageA(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void MainWindow::SetChecked(ControlId box, bool checked) {
   ::SendMessageA(Control(box), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool MainWindow::IsMenuChecked(MenuId item) const {
+  return (::GetMenuState(trayMenu_.get(), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 void MainWindow::SetMenuChecked(MenuId item, bool checked) {
@@ -196,6 +215,18 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+      OnMoved();
+      break;
+    case WM_CLOSE:
+      if (AskToClose()) ::DestroyWindow(hwnd_);
+      return 0;
+    case WM_QUERYENDSESSION:
+      // Windows asks at log-off or shut-down; No refuses, Yes ends the program.
+      if (!AskToClose()) return FALSE;
+      PostDestroy();
+      return TRUE;
     case WM_CTLCOLORSTATIC:
       // The read-only log keeps the white background of an editable one.
       if (reinterpret_cast<HWND>(lParam) == Control(kIdLog)) {
@@ -265,13 +296,62 @@ void MainWindow::OnTimer() {
 void MainWindow::RequestUpdateNow() { SetTimerPeriod(kUpdateNowMs); }
 
 void MainWindow::OnCommand(int id, int code) {
-  if (id == kIdUpdateButton && code == BN_CLICKED) RequestUpdateNow();
-  if (id == kMenuUpdate) RequestUpdateNow();
-  if (id == kMenuExit) PostDestroy();
+  switch (id) {
+    case kIdUpdateButton:
+      if (code == BN_CLICKED) RequestUpdateNow();
+      break;
+    case kIdWallpaperBox:
+    case kIdAutostartBox:
+    case kIdBackgroundBox:
+      if (code == BN_CLICKED) OnSettingBoxClicked(*this, static_cast<ControlId>(id), places_);
+      break;
+    case kMenuUpdate:
+      RequestUpdateNow();
+      break;
+    case kMenuWallpaper:
+    case kMenuAutostart:
+    case kMenuBackground:
+      OnSettingItemChosen(*this, static_cast<MenuId>(id), places_);
+      break;
+    case kMenuExit:
+      // Destroyed directly, without a close request, so the question is asked once.
+      if (AskToClose()) PostDestroy();
+      break;
+  }
 }
 
 void MainWindow::OnTrayNotify(int code) {
-  if (code == 3) PopUpTrayMenu();
+  switch (code) {
+    case 2:  // show or hide; a window shown again comes back restored and in front
+      SetAlwaysOnTop(true);
+      if (IsVisible()) {
+        SetVisible(false);
+      } else {
+        ShowRestored();
+      }
+      SetAlwaysOnTop(false);
+      break;
+    case 3:
+      PopUpTrayMenu();
+      break;
+  }
+}
+
+void MainWindow::OnMoved() {
+  // Windows moves a window as it minimises it: minimised means gone to the tray, taskbar
+  // button and all.
+  if (IsVisible() && IsMinimised()) SetVisible(false);
+}
+
+bool MainWindow::AskToClose() {
+  // One question at a time: a close request that comes while it is open (from the tray menu,
+  // or Windows asking to end the session) is refused.
+  if (asking_) return false;
+  asking_ = true;
+  const std::string question(texts::kCloseQuestion), caption(texts::kQuestionCaption);
+  const int answer = ::MessageBoxA(nullptr, question.c_str(), caption.c_str(), MB_YESNO | MB_TASKMODAL);
+  asking_ = false;
+  return answer == IDYES;
 }
 
 void MainWindow::OnDestroy() {

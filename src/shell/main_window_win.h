@@ -12,6 +12,7 @@
 
 #include "common/text.h"
 #include "common/unique_handle_win.h"
+#include "shell/settings_win.h"
 
 namespace jc {
 
@@ -36,11 +37,13 @@ enum MenuId : UINT {
   kMenuExit = 207,
 };
 
-// The window's own messages.
+// The window's own messages. The tray sends kWmTrayNotify with wParam kTrayIconId and the
+// mouse message in lParam (a test driver sends the same).
 enum WindowMessage : UINT {
-  kWmTrayNotify = WM_APP + 1,  // from the tray icon; lParam is the mouse message
-  kWmRunTask = WM_APP + 2,     // lParam: a Task* that the window takes over and runs
+  kWmTrayNotify = WM_APP + 1,
+  kWmRunTask = WM_APP + 2,  // lParam: a Task* that the window takes over and runs
 };
+inline constexpr UINT kTrayIconId = 1;
 
 inline constexpr char kMainWindowClass[] = "JiChuangMainWindow";
 inline constexpr int kWindowWidth = 890;
@@ -50,8 +53,10 @@ class MainWindow {
  public:
   using Task = std::function<void(MainWindow&)>;
 
-  // Creates the window centred on the primary screen, hidden, with every control.
-  static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
+  // Creates the window centred on the primary screen, hidden, with every control. The settings
+  // act on `places`.
+  static std::unique_ptr<MainWindow> Create(HINSTANCE instance,
+                                            ShellPlaces places = ProgramPlaces());
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -68,8 +73,12 @@ class MainWindow {
 
   bool IsVisible() const;
   void SetVisible(bool visible);
+  bool IsMinimised() const;
+  void ShowRestored();  // shown, not minimised, activated
+  void SetAlwaysOnTop(bool onTop);
   bool IsChecked(ControlId box) const;
   void SetChecked(ControlId box, bool checked);  // raises no clicked event
+  bool IsMenuChecked(MenuId item) const;
   void SetMenuChecked(MenuId item, bool checked);
   void SetMenuEnabled(MenuId item, bool enabled);
   void SetButtonEnabled(bool enabled);
@@ -91,8 +100,10 @@ class MainWindow {
   void OnTimer();
   void OnCommand(int id, int code);
   void OnTrayNotify(int code);
+  void OnMoved();
   void OnDestroy();
   void RequestUpdateNow();
+  bool AskToClose();
   HWND Control(ControlId id) const { return ::GetDlgItem(hwnd_, id); }
 
   struct MenuTraits {
@@ -109,6 +120,7 @@ class MainWindow {
   template <typename Object>
   friend Object* WindowObject(HWND, UINT, LPARAM);
   HWND hwnd_ = nullptr;
+  ShellPlaces places_;
   PictureBox* picture_ = nullptr;  // owned by its window
   UniqueHandle<MenuTraits> trayMenu_;
   UniqueHandle<IconTraits> trayIcon_;
@@ -116,6 +128,7 @@ class MainWindow {
   HBRUSH logBrush_ = nullptr;  // a stock brush
   bool trayIconAdded_ = false;
   bool jobRunning_ = false;
+  bool asking_ = false;  // the close question is open
   int timerPeriod_ = 0;
 };
 

@@ -2,9 +2,12 @@
 #include "shell/main_window_win.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include "imaging/gdiplus_win.h"
 #include "tests/support/png_maker.h"
+#include "tests/support/scratch_registry_win.h"
+#include "tests/support/temp_folder_win.h"
 
 namespace jc {
 namespace {
@@ -35,7 +38,11 @@ LRESULT CALLBACK CountClicks(int code, WPARAM wParam, LPARAM lParam) {
 class MainWindowTest : public testing::Test {
  protected:
   GdiplusSession gdiplus;
-  std::unique_ptr<MainWindow> window = MainWindow::Create(::GetModuleHandleA(nullptr));
+  test::TempFolder folder;  // the settings that a click stores go here
+  test::ScratchRegistry registry;
+  std::unique_ptr<MainWindow> window = MainWindow::Create(
+      ::GetModuleHandleA(nullptr),
+      {folder.Path("vela.ini"), folder.Path("vela.png"), registry.roots()});
 };
 
 TEST_F(MainWindowTest, StartsHiddenEmptyAndStopped) {
@@ -125,6 +132,23 @@ TEST_F(MainWindowTest, TasksRunOnTheWindowThreadInOrder) {
   HWND gone = window->hwnd();
   window.reset();
   EXPECT_FALSE(MainWindow::PostTask(gone, [](MainWindow&) {}));
+}
+
+// Wine takes a destroyed window's tray icon away by itself, so the handler is called while the
+// window still exists: on Windows a forgotten icon would stay in the tray.
+TEST_F(MainWindowTest, DestroyHandlerRemovesTheTrayIcon) {
+  ASSERT_TRUE(window->AddTrayIcon());
+  auto shown = [&] {
+    NOTIFYICONDATAA data = {sizeof data};
+    data.hWnd = window->hwnd();
+    data.uID = kTrayIconId;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+  };
+  EXPECT_TRUE(shown());
+  ::SendMessageA(window->hwnd(), WM_DESTROY, 0, 0);
+  EXPECT_FALSE(shown());
+  MSG quit;
+  EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop ends";
 }
 
 }  // namespace

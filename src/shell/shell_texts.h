@@ -15,4 +15,13 @@ inline constexpr std::string_view kBackground = "\xBA\xF3\xCC\xA8\xD4\xCB\xD0\xD
 inline constexpr std::string_view kExit = "\xCD\xCB\xB3\xF6";                        // "退出"
 inline constexpr std::string_view kTrayMenu = "\xCD\xD0\xC5\xCC\xB2\xCB\xB5\xA5";    // "托盘菜单"
 
+// The second start's message and the close question, each with its caption.
+inline constexpr std::string_view kAlreadyRunning =
+    "\xD2\xD1\xD4\xCB\xD0\xD0\xB1\xBE\xB3\xCC\xD0\xF2\xA3\xAC"
+    "\xC7\xEB\xCE\xF0\xD6\xD8\xB8\xB4\xD4\xCB\xD0\xD0\xA3\xA1";                // "已运行本程序，请勿重复运行！"
+inline constexpr std::string_view kReminderCaption = "\xD3\xD1\xC7\xE9\xCC\xE1\xD0\xD1:";  // "友情提醒:"
+inline constexpr std::string_view kCloseQuestion =
+    "\xCA\xC7\xB7\xF1\xB9\xD8\xB1\xD5\xB1\xBE\xB3\xCC\xD0\xF2\xA3\xBF";      // "是否关闭本程序？"
+inline constexpr std::string_view kQuestionCaption = "\xD1\xAF\xCE\xCA\xA3\xBA";       // "询问："
+
 }  // namespace jc::texts

@@ -8,19 +8,30 @@ namespace {
 
 struct Search {
   DWORD processId;
-  const std::string* windowClass;
+  std::string windowClass;
+  Text caption;  // empty: any
   HWND found;
 };
 
 BOOL CALLBACK Visit(HWND hwnd, LPARAM parameter) {
   auto* search = reinterpret_cast<Search*>(parameter);
-  char name[64] = {};
+  char name[64] = {}, caption[256] = {};
   DWORD owner = 0;
   ::GetWindowThreadProcessId(hwnd, &owner);
   ::GetClassNameA(hwnd, name, sizeof name);
-  if (owner != search->processId || name != *search->windowClass) return TRUE;
+  if (owner != search->processId || name != search->windowClass) return TRUE;
+  if (!search->caption.empty()) {
+    ::GetWindowTextA(hwnd, caption, sizeof caption);
+    if (caption != search->caption) return TRUE;
+  }
   search->found = hwnd;
   return FALSE;
+}
+
+HWND FindTopLevel(DWORD processId, const std::string& windowClass, const Text& caption = {}) {
+  Search search{processId, windowClass, caption, nullptr};
+  ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 }  // namespace
@@ -34,41 +45,71 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
   return true;
 }
 
-RunningProgram::RunningProgram(const Text& folder, const Text& exe, const std::string& windowClass,
-                               const std::string& serviceAddress) {
+Text InstallProgram(const Text& folder, const Text& exe, const Text& settings) {
   const Text base = folder.back() == '\\' ? folder : folder + "\\";
   const Text copy = base + exe.substr(exe.find_last_of("/\\") + 1);
   ::CopyFileA(exe.c_str(), copy.c_str(), FALSE);
-  ::CreateDirectoryA((base + "data").c_str(), nullptr);
-  if (!serviceAddress.empty()) {
-    WriteWholeFile(base + "data\\vela.ini",
-                   BytesFromText("[" + Text(kServiceSection) + "]\r\n" + Text(kServiceKey) + "=" +
-                                 serviceAddress + "\r\n"));
+  if (!settings.empty()) {
+    ::CreateDirectoryA((base + "data").c_str(), nullptr);
+    WriteWholeFile(base + "data\\vela.ini", BytesFromText(settings));
   }
+  return copy;
+}
+
+Text ServiceSettings(const std::string& serviceAddress) {
+  return "[" + Text(kServiceSection) + "]\r\n" + Text(kServiceKey) + "=" + serviceAddress + "\r\n";
+}
+
+RunningProgram::RunningProgram(const Text& program, const std::string& windowClass, Wait wait) {
+  const Text folder = program.substr(0, program.find_last_of('\\') + 1);
   STARTUPINFOA startup = {sizeof startup};
   PROCESS_INFORMATION info = {};
-  Text commandLine = "\"" + copy + "\"";
-  if (!::CreateProcessA(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        base.c_str(), &startup, &info)) {
+  Text commandLine = "\"" + program + "\"";
+  if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &info)) {
     return;
   }
   process_.reset(info.hProcess);
-  ::CloseHandle(info.hThread);
+  thread_.reset(info.hThread);
   processId_ = info.dwProcessId;
-  // Found during its creation already: wait until it is shown, with every control made.
-  WaitFor([&] {
-    Search search{processId_, &windowClass, nullptr};
-    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-    window_ = search.found;
-    return window_ && ::IsWindowVisible(window_);
+  if (wait != Wait::kNothing) WaitForWindow(windowClass, wait == Wait::kShown);
+}
+
+bool RunningProgram::WaitForWindow(const std::string& windowClass, bool shown) {
+  // Found during its creation already: a shown window has every control made.
+  return WaitFor([&] {
+    window_ = FindWindowOfClass(windowClass);
+    return window_ && (!shown || ::IsWindowVisible(window_));
   });
 }
 
+RunningProgram::RunningProgram(const Text& folder, const Text& exe, const std::string& windowClass,
+                               const std::string& serviceAddress)
+    : RunningProgram(InstallProgram(folder, exe,
+                                    serviceAddress.empty() ? Text() : ServiceSettings(serviceAddress)),
+                     windowClass) {}
+
 RunningProgram::~RunningProgram() {
-  if (process_) {
+  if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
     ::TerminateProcess(process_.get(), 9);
     ::WaitForSingleObject(process_.get(), 10000);
   }
+}
+
+HWND RunningProgram::FindWindowOfClass(const std::string& windowClass) const {
+  return FindTopLevel(processId_, windowClass);
+}
+
+HWND RunningProgram::FindDialog(const Text& caption) const {
+  return FindTopLevel(processId_, "#32770", caption);
+}
+
+DWORD RunningProgram::WaitForExit(DWORD timeoutMs) const {
+  DWORD code = STILL_ACTIVE;
+  if (::WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0) {
+    ::GetExitCodeProcess(process_.get(), &code);
+  }
+  return code;
 }
 
 Text RunningProgram::ControlText(int id) const {
@@ -86,6 +127,12 @@ std::vector<Text> RunningProgram::LogLines(int logId) const {
     lines.push_back(log.substr(start, end - start + 2));
   }
   return lines;
+}
+
+Text MessageBoxText(HWND box) {
+  char text[512] = {};
+  ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message's static control
+  return text;
 }
 
 }  // namespace jc::test
