@@ -34,6 +34,16 @@ bool WriteValue(HKEY root, const RegistryItem& item, const Text& command) {
                           static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool HasValue(HKEY root, const RegistryItem& item) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root, item.keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  UniqueRegistryKey owned(key);
+  return ::RegQueryValueExA(key, item.valueName.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS;
+}
+
 void RemoveValue(HKEY root, const Text& itemText, const RegistryItem& item) {
   bool deleted = false;
   if (UniqueRegistryKey key = OpenForWriting(root, item.keyPath, false)) {
@@ -53,7 +63,9 @@ bool SetAutostart(const Text& name, const Text& command, bool remove, const Regi
     RemoveValue(roots.user, itemText, item);
   } else if (WriteValue(roots.machine, item, command)) {
     RemoveValue(roots.user, itemText, item);
-  } else {
+  } else if (!HasValue(roots.machine, item)) {
+    // A machine value that can't be changed (written earlier with more rights) already starts
+    // the program; a user value beside it would start it twice.
     WriteValue(roots.user, item, command);
   }
   return false;

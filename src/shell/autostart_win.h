@@ -14,9 +14,9 @@ struct RegistryRoots {
 };
 
 // Writes the Run value `name` = `command` (REG_SZ) under the machine root; when the machine
-// root can't be written (a program that runs as a normal user), under the user's root. Once
-// the machine value is written, a user value of the same name is removed, so Windows does not
-// start the program twice. With `remove`, takes the value away from both roots, and where a
+// root can't be written (a program that runs as a normal user), under the user's root. Windows
+// never gets two values to start the program twice: a machine value written removes the user
+// value, and no user value is written beside a machine value that can't be changed. With `remove`, takes the value away from both roots, and where a
 // root has no such value, a Run subkey of that name with no subkeys of its own.
 // Returns false in every case, as callers ignore it.
 bool SetAutostart(const Text& name, const Text& command, bool remove = false,

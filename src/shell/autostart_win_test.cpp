@@ -88,6 +88,27 @@ TEST_F(AutostartTest, DeniedMachineRootFallsBackToTheUser) {
   EXPECT_FALSE(Value(roots.user).exists);
 }
 
+// As for a normal user on Windows: the Run key opens for reading only and takes no values.
+TEST_F(AutostartTest, ReadOnlyMachineKeyFallsBackToTheUser) {
+  ASSERT_TRUE(test::DenyWriting(roots.machine, kRun));
+  HKEY probe = nullptr;
+  ASSERT_NE(::RegOpenKeyExA(roots.machine, kRun.c_str(), 0, KEY_WRITE, &probe), ERROR_SUCCESS)
+      << "the key must refuse writing for this test to mean anything";
+  SetAutostart(kName, "C:\\Tools\\app.exe", false, roots);
+  EXPECT_FALSE(Value(roots.machine).exists);
+  EXPECT_TRUE(Value(roots.user).exists);
+  SetAutostart(kName, "C:\\Tools\\app.exe", true, roots);
+  EXPECT_FALSE(Value(roots.user).exists);
+}
+
+TEST_F(AutostartTest, NoUserValueBesideAMachineValueThatCannotChange) {
+  SetAutostart(kName, "C:\\Old\\app.exe", false, roots);  // written with more rights
+  ASSERT_TRUE(test::DenyWriting(roots.machine, kRun));
+  SetAutostart(kName, "C:\\Tools\\app.exe", false, roots);
+  EXPECT_TRUE(Value(roots.machine).exists);
+  EXPECT_FALSE(Value(roots.user).exists) << "Windows would start the program twice";
+}
+
 TEST_F(AutostartTest, MachineValueReplacesAnEarlierUserValueAndRemovalClearsBoth) {
   SetAutostart(kName, "C:\\Tools\\app.exe", false, {test::DeniedRoot(), roots.user});
   ASSERT_TRUE(Value(roots.user).exists);

@@ -1,6 +1,7 @@
 // Program entry: the start-up sequence, the message loop, and the end.
 #include <windows.h>
 
+#include "common/file_win.h"
 #include "common/gbk.h"
 #include "common/paths_win.h"
 #include "imaging/gdiplus_win.h"
@@ -21,7 +22,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   jc::EnsureSingleInstance(jc::Text(jc::gbk::kProgramName), jc::Text(jc::texts::kAlreadyRunning),
                            MB_ICONHAND);
   window->AddTrayIcon();
-  ::CreateDirectoryA(jc::DataDirectory().c_str(), nullptr);  // its parent is the program's own
+  jc::MakeFolderOf(places.settingsFile);  // data\, in the program's own folder
   jc::LoadSettings(*window, places.settingsFile);
   window->SetVisible(!window->IsChecked(jc::kIdBackgroundBox));
   window->SetTimerPeriod(jc::kUpdateNowMs);

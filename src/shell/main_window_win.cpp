@@ -321,6 +321,17 @@ void MainWindow::OnCommand(int id, int code) {
 }
 
 void MainWindow::OnTrayNotify(int code) {
+  if (asking_ && (code == 2 || code == 3)) {
+    // The question disables the window; showing it now would cover the question with a window
+    // that takes no clicks. The question comes to the front instead.
+    const std::string caption(texts::kQuestionCaption);
+    HWND question = ::FindWindowA("#32770", caption.c_str());
+    DWORD owner = 0;
+    if (question && ::GetWindowThreadProcessId(question, &owner) == ::GetCurrentThreadId()) {
+      ::SetForegroundWindow(question);
+    }
+    return;
+  }
   switch (code) {
     case 2:  // show or hide; a window shown again comes back restored and in front
       SetAlwaysOnTop(true);

@@ -2,10 +2,10 @@
 #include "shell/main_window_win.h"
 
 #include <gtest/gtest.h>
-#include <shellapi.h>
 
 #include "imaging/gdiplus_win.h"
 #include "tests/support/png_maker.h"
+#include "tests/support/program_checks_win.h"
 #include "tests/support/scratch_registry_win.h"
 #include "tests/support/temp_folder_win.h"
 
@@ -138,15 +138,9 @@ TEST_F(MainWindowTest, TasksRunOnTheWindowThreadInOrder) {
 // window still exists: on Windows a forgotten icon would stay in the tray.
 TEST_F(MainWindowTest, DestroyHandlerRemovesTheTrayIcon) {
   ASSERT_TRUE(window->AddTrayIcon());
-  auto shown = [&] {
-    NOTIFYICONDATAA data = {sizeof data};
-    data.hWnd = window->hwnd();
-    data.uID = kTrayIconId;
-    return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-  };
-  EXPECT_TRUE(shown());
+  EXPECT_TRUE(test::TrayIconShown(window->hwnd()));
   ::SendMessageA(window->hwnd(), WM_DESTROY, 0, 0);
-  EXPECT_FALSE(shown());
+  EXPECT_FALSE(test::TrayIconShown(window->hwnd()));
   MSG quit;
   EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop ends";
 }

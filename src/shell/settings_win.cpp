@@ -1,5 +1,6 @@
 #include "shell/settings_win.h"
 
+#include "common/file_win.h"
 #include "common/gbk.h"
 #include "common/paths_win.h"
 #include "imaging/wallpaper_win.h"
@@ -38,6 +39,7 @@ const SettingSpec* SpecOfItem(MenuId item) {
 
 void Store(const SettingSpec& spec, bool on, const ShellPlaces& places) {
   // A failed write is not reported: the setting holds for this run only.
+  MakeFolderOf(places.settingsFile);
   WriteIniText(places.settingsFile, kSettingsSection, spec.key, SettingText(on));
 }
 

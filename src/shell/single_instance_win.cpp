@@ -11,7 +11,10 @@ void EnsureSingleInstance(const Text& name, const Text& message, UINT style) {
   // starts at the same moment. The handle stays open for the life of the process on purpose:
   // only the event's existence counts.
   HANDLE event = ::CreateEventA(nullptr, FALSE, FALSE, name.c_str());
-  if (!event || ::GetLastError() != ERROR_ALREADY_EXISTS) return;
+  const DWORD error = ::GetLastError();
+  // Denied: an instance with more rights (started elevated) owns the event.
+  const bool running = event ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
+  if (!running) return;
 
   const std::string caption(texts::kReminderCaption);
   ::MessageBoxA(nullptr, message.c_str(), caption.c_str(), style | MB_OK | MB_TASKMODAL);

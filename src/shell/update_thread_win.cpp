@@ -65,6 +65,7 @@ class SystemServices final : public UpdateServices {
   bool DecodesAsImage(const Bytes& bytes) override { return jc::DecodesAsImage(bytes); }
   Text ImageFilePath() override { return DataDirectory() + "vela.png"; }
   bool ReplaceImageFile(const Text& path, const Bytes& bytes) override {
+    MakeFolderOf(path);
     return ReplaceFileAtomically(path, bytes);
   }
   void ApplyWallpaper(const Text& imagePath) override { jc::ApplyWallpaper(imagePath); }

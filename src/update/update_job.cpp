@@ -30,9 +30,11 @@ void UpdateEarthImage(UpdateSurface& surface, UpdateServices& services) {
   if (surface.IsWallpaperChecked()) services.ApplyWallpaper(imageFile);
 
   surface.AppendLog(services.TimeStamp() + Text(kDoneMessage) + "\r\n");
+  // Re-armed before the controls come back, so a manual update asked for the moment they are
+  // enabled is not overwritten by the ten minutes.
+  surface.SetTimerPeriod(kNextUpdateMs);
   surface.SetButtonEnabled(true);
   surface.SetTrayItemEnabled(true);
-  surface.SetTimerPeriod(kNextUpdateMs);
 }
 
 }  // namespace jc

@@ -1,6 +1,7 @@
 // The program's life from start to end, driven from another process as a user would: starts,
 // a second start, the tray, the settings, and every way of closing. The driver sends tray
-// notifications exactly as the tray does, with the window's callback message and icon id.
+// notifications exactly as the tray does, with the window's callback message and icon id
+// (tests/support/program_checks_win.h).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,6 +17,7 @@
 #include "shell/main_window_win.h"
 #include "shell/settings.h"
 #include "shell/shell_texts.h"
+#include "tests/support/program_checks_win.h"
 #include "tests/support/running_program_win.h"
 #include "tests/support/sample_service_win.h"
 #include "tests/support/scratch_registry_win.h"
@@ -24,7 +26,11 @@
 namespace jc {
 namespace {
 
+using test::ChooseTrayItem;
+using test::IsChecked;
 using test::RunningProgram;
+using test::Tray;
+using test::TrayIconShown;
 using test::WaitFor;
 using Wait = RunningProgram::Wait;
 
@@ -33,28 +39,10 @@ Text Setting(std::string_view key, std::string_view value) {
   return Text(key) + "=" + Text(value) + "\r\n";
 }
 
-// True while the tray holds an icon of `window` with the program's icon id: modifying nothing
-// succeeds only for an icon that exists.
-bool TrayIconShown(HWND window) {
-  NOTIFYICONDATAA data = {sizeof data};
-  data.hWnd = window;
-  data.uID = kTrayIconId;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-// The tray's notification for a mouse message over the icon.
-void Tray(HWND window, UINT mouseMessage) {
-  ::PostMessageA(window, kWmTrayNotify, kTrayIconId, mouseMessage);
-}
-
-void ChooseTrayItem(HWND window, MenuId item) { ::PostMessageA(window, WM_COMMAND, item, 0); }
-
 bool IsDirectory(const Text& path) {
   DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
-
-bool IsChecked(HWND box) { return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // Share of the pixels on screen inside `control` that are plainly red, as in the stop icon.
 double RedShare(HWND control) {
@@ -140,6 +128,17 @@ class ShellTest : public testing::Test {
   }
   static size_t LogLines(const RunningProgram& program) { return program.LogLines(kIdLog).size(); }
 
+  // The program writes the prefix's real Run key: never leave a value behind.
+  ~ShellTest() override {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+      HKEY run = nullptr;
+      if (::RegOpenKeyExA(root, Text(kRunKey).c_str(), 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(run, Text(gbk::kProgramName).c_str());
+        ::RegCloseKey(run);
+      }
+    }
+  }
+
   test::TempFolder folder;
   test::SampleService service;
 };
@@ -147,14 +146,20 @@ class ShellTest : public testing::Test {
 TEST_F(ShellTest, FirstStartMakesTheDataFolderAndStoresNothing) {
   const Text program = test::InstallProgram(folder.path(), JC_PROGRAM);
   ASSERT_FALSE(IsDirectory(folder.Path("data")));
-  RunningProgram running(program, kMainWindowClass, Wait::kNothing);
   // The program makes data\ before it arms its first update 100 ms later: hold its thread the
   // moment data\ appears and give it the sample service, so no request leaves this machine.
+  HANDLE change = ::FindFirstChangeNotificationA(folder.path().c_str(), FALSE,
+                                                 FILE_NOTIFY_CHANGE_DIR_NAME);
+  ASSERT_NE(change, INVALID_HANDLE_VALUE);
+  RunningProgram running(program, kMainWindowClass, Wait::kNothing);
   const DWORD began = ::GetTickCount();
-  while (!IsDirectory(folder.Path("data")) && ::GetTickCount() - began < 15000) ::Sleep(1);
+  while (!IsDirectory(folder.Path("data")) && ::GetTickCount() - began < 15000) {
+    ::WaitForSingleObject(change, 100);
+    ::FindNextChangeNotification(change);
+  }
   ::SuspendThread(running.mainThread());
+  ::FindCloseChangeNotification(change);
   ASSERT_TRUE(IsDirectory(folder.Path("data")));
-  EXPECT_EQ(LogLines(running), 0u) << "the first update has not started";
   const Text written = test::ServiceSettings(service.AddressSetting());
   WriteWholeFile(SettingsFile(), BytesFromText(written));
   ::ResumeThread(running.mainThread());
@@ -187,7 +192,7 @@ TEST_F(ShellTest, SecondStartSaysSoAndBringsTheFirstToTheFront) {
   EXPECT_EQ(test::MessageBoxText(box), texts::kAlreadyRunning);
   HWND icon = VisibleIcon(box);
   ASSERT_NE(icon, nullptr) << "the message has an icon";
-  EXPECT_GT(RedShare(icon), 0.15) << "the stop icon is red";
+  EXPECT_TRUE(WaitFor([&] { return RedShare(icon) > 0.15; }, 5000)) << "the stop icon is red";
   EXPECT_NE(::GetDlgItem(box, IDOK), nullptr);
   EXPECT_EQ(::GetDlgItem(box, IDCANCEL), nullptr);
   EXPECT_EQ(::GetDlgItem(box, IDNO), nullptr);
@@ -232,7 +237,8 @@ TEST_F(ShellTest, BackgroundStartShowsOnlyTheTrayIcon) {
   ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window); }));
   EXPECT_FALSE(::IsIconic(window));
   EXPECT_TRUE(WaitFor([&] { return ::GetForegroundWindow() == window; }, 5000));
-  EXPECT_FALSE(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << "in front, not topmost";
+  EXPECT_TRUE(WaitFor([&] { return !(::GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST); }, 5000))
+      << "in front, not topmost";
 
   Tray(window, WM_LBUTTONDBLCLK);  // a visible window is hidden
   EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
@@ -259,14 +265,9 @@ TEST_F(ShellTest, RightClickOpensTheTrayMenu) {
   RunningProgram running(Install(), kMainWindowClass);
   Tray(running.window(), WM_RBUTTONUP);
   // A pop-up menu is a top-level window of class "#32768" of the program's thread.
-  HWND menu = nullptr;
-  EXPECT_TRUE(WaitFor([&] {
-    menu = ::FindWindowA("#32768", nullptr);
-    DWORD owner = 0;
-    if (menu) ::GetWindowThreadProcessId(menu, &owner);
-    return menu && owner == running.processId() && ::IsWindowVisible(menu);
-  }, 5000));
-  if (menu) ::PostMessageA(running.window(), WM_CANCELMODE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return test::OpenMenuOf(running.processId()) != nullptr; }, 5000));
+  ::PostMessageA(running.window(), WM_CANCELMODE, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return test::OpenMenuOf(running.processId()) == nullptr; }, 5000));
 }
 
 // Each setting through its check box and through its tray item: the other follows, the file
@@ -291,21 +292,21 @@ TEST_F(ShellTest, SettingsStayInStepAndSurviveARestart) {
       EXPECT_TRUE(WaitFor([&] { return StoredSetting(s.key) == kOnText; }));
       EXPECT_TRUE(IsChecked(box));
       if (s.box == kIdAutostartBox) {
+        EXPECT_TRUE(WaitFor([] { return RunValue().exists; }));
         test::RegistryValue value = RunValue();
-        EXPECT_TRUE(value.exists);
         EXPECT_EQ(value.data, AutostartCommand(folder.path().substr(0, folder.path().size() - 1),
                                                "jichuang.exe") + '\0');
       }
       ChooseTrayItem(running.window(), s.item);  // the tray item off: the box follows
       EXPECT_TRUE(WaitFor([&] { return StoredSetting(s.key) == kOffText; }));
       EXPECT_FALSE(IsChecked(box));
-      if (s.box == kIdAutostartBox) EXPECT_FALSE(RunValue().exists);
+      if (s.box == kIdAutostartBox) EXPECT_TRUE(WaitFor([] { return !RunValue().exists; }));
       ChooseTrayItem(running.window(), s.item);  // and on again, to be kept over the restart
       EXPECT_TRUE(WaitFor([&] { return StoredSetting(s.key) == kOnText; }));
       EXPECT_TRUE(IsChecked(box));
     }
     EXPECT_TRUE(::IsWindowVisible(running.window())) << "the background setting waits for a start";
-    EXPECT_TRUE(RunValue().exists);
+    EXPECT_TRUE(WaitFor([] { return RunValue().exists; }));
   }
   RunningProgram again(program, kMainWindowClass, Wait::kCreated);
   ASSERT_TRUE(WaitFor([&] { return TrayIconShown(again.window()); }));
@@ -400,14 +401,37 @@ TEST_F(ShellTest, ExitFromTheTrayAnsweredNoDoesNothing) {
 }
 
 TEST_F(ShellTest, ClosingDuringAnUpdateDoesNotWaitForIt) {
-  service.Hold();
   RunningProgram running(Install(), kMainWindowClass);
-  ASSERT_TRUE(WaitFor([&] { return service.Requests().size() == 1; }));
+  ASSERT_TRUE(WaitFor([&] { return LogLines(running) >= 2; }));
+  const Bytes stored = ReadWholeFile(folder.Path("data\\vela.png"));
+  ASSERT_EQ(stored, service.Image());
+  service.Hold();  // the next update waits for the service
+  ASSERT_TRUE(WaitFor([&] { return ::IsWindowEnabled(running.Control(kIdUpdateButton)); }));
+  ::PostMessageA(running.Control(kIdUpdateButton), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return service.Requests().size() == 3; }));
   ::PostMessageA(running.window(), WM_CLOSE, 0, 0);
   AnswerCloseQuestion(running, IDYES);
   EXPECT_EQ(running.WaitForExit(5000), 0u);
-  EXPECT_FALSE(FileExists(folder.Path("data\\vela.png.tmp")));
+  EXPECT_EQ(ReadWholeFile(folder.Path("data\\vela.png")), stored);
   service.Release();
+}
+
+// The question disables the window: a tray double-click meanwhile must not cover it.
+TEST_F(ShellTest, TrayWhileTheQuestionIsOpenLeavesTheWindowAlone) {
+  RunningProgram running(Install(), kMainWindowClass);
+  HWND window = running.window();
+  ::PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(window); }));
+  ChooseTrayItem(window, kMenuExit);
+  HWND box = WaitForDialog(running, texts::kQuestionCaption);
+  ASSERT_NE(box, nullptr);
+  Tray(window, WM_LBUTTONDBLCLK);
+  ::Sleep(300);
+  EXPECT_FALSE(::IsWindowVisible(window));
+  EXPECT_TRUE(::IsWindowVisible(box));
+  AnswerCloseQuestion(running, IDNO);
+  Tray(window, WM_LBUTTONDBLCLK);  // and afterwards the tray works again
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(window); }));
 }
 
 TEST_F(ShellTest, TrayItemRunsAManualUpdate) {

@@ -23,8 +23,12 @@ class ScratchRegistry {
   RegistryRoots roots_;
 };
 
-// A root that can be neither opened nor written below, as HKLM is for a normal user.
+// A root that can be neither opened nor written below.
 HKEY DeniedRoot();
+
+// Makes `root`\`keyPath` (created when missing) readable and deletable but not writable, as
+// HKLM's Run key is for a normal user: it opens for reading only, and values can't be set.
+bool DenyWriting(HKEY root, const Text& keyPath);
 
 // The REG_SZ data of value `name` under `root`\`keyPath` with its terminating NUL, or nothing
 // (and `exists` false) when there is no such value.
