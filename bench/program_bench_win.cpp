@@ -11,13 +11,17 @@
 #include <string>
 
 #include "shell/main_window_win.h"
+#include "tests/support/process_figures_win.h"
 #include "tests/support/running_program_win.h"
 #include "tests/support/sample_service_win.h"
 #include "tests/support/temp_folder_win.h"
 
 namespace {
 
+using jc::test::CpuSeconds;
+using jc::test::PrivateMiB;
 using jc::test::RunningProgram;
+using jc::test::UnixProcessIn;
 using jc::test::WaitFor;
 
 DWORD RoundTripMs(HWND window) {
@@ -25,60 +29,6 @@ DWORD RoundTripMs(HWND window) {
   DWORD_PTR result = 0;
   ::SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
   return ::GetTickCount() - began;
-}
-
-// Wine answers GetProcessTimes and GetProcessMemoryInfo for another process with zeros, so
-// the figures come from Linux's own account of the process, read through Wine's Z: drive.
-std::string ReadUnixFile(const std::string& path) {
-  std::string text;
-  if (FILE* file = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-    std::fclose(file);
-  }
-  return text;
-}
-
-// The Linux process whose command line names `folder` (each program runs from its own).
-std::string UnixProcessIn(const std::string& folder) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &found);
-  std::string result;
-  if (search == INVALID_HANDLE_VALUE) return result;
-  do {
-    std::string name = found.cFileName;
-    if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::string commandLine = ReadUnixFile("Z:\\proc\\" + name + "\\cmdline");
-    for (char& c : commandLine) c = static_cast<char>(tolower(static_cast<unsigned char>(c == '\0' ? ' ' : c)));
-    std::string lowerFolder = folder;
-    for (char& c : lowerFolder) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-    if (commandLine.find(lowerFolder) != std::string::npos) result = name;
-  } while (result.empty() && ::FindNextFileA(search, &found));
-  ::FindClose(search);
-  return result;
-}
-
-// User and system time of the Linux process, in seconds (fields 14 and 15 of /proc/PID/stat).
-double CpuSeconds(const std::string& pid) {
-  std::string stat = ReadUnixFile("Z:\\proc\\" + pid + "\\stat");
-  size_t at = stat.rfind(')');
-  if (at == std::string::npos) return 0;
-  unsigned long long ticks[2] = {};
-  int field = 2;
-  for (size_t i = at + 2; i < stat.size() && field <= 15; ++field) {
-    size_t end = stat.find(' ', i);
-    if (field >= 14) ticks[field - 14] = std::strtoull(stat.c_str() + i, nullptr, 10);
-    i = end == std::string::npos ? stat.size() : end + 1;
-  }
-  return (ticks[0] + ticks[1]) / 100.0;
-}
-
-// Private (anonymous) resident memory in MiB, from /proc/PID/status.
-double PrivateMiB(const std::string& pid) {
-  std::string status = ReadUnixFile("Z:\\proc\\" + pid + "\\status");
-  size_t at = status.find("RssAnon:");
-  return at == std::string::npos ? 0 : std::strtoull(status.c_str() + at + 8, nullptr, 10) / 1024.0;
 }
 
 size_t Lines(const RunningProgram& program) { return program.LogLines(jc::kIdLog).size(); }

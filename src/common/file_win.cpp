@@ -49,9 +49,10 @@ bool FileExists(const Text& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-}  // namespace jc
-
-namespace jc {
+void MakeFolderOf(const Text& path) {
+  int slash = FindTextReverse(path, "\\");
+  if (slash > 1) ::CreateDirectoryA(LeftText(path, slash - 1).c_str(), nullptr);
+}
 
 bool ReplaceFileAtomically(const Text& path, const Bytes& bytes) {
   if (path.empty()) return false;

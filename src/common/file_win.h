@@ -15,9 +15,9 @@ bool WriteWholeFile(const Text& path, const Bytes& bytes);
 
 bool FileExists(const Text& path);
 
-}  // namespace jc
-
-namespace jc {
+// Makes the folder that `path` lies in when it is missing (its own parent must exist): the
+// user may delete data\ while the program runs.
+void MakeFolderOf(const Text& path);
 
 // Writes a temporary file beside `path`, then moves it over `path`: a crash or an exit during
 // the write leaves either the old file or the new one, never a truncated one.

@@ -8,6 +8,7 @@
 #include "imaging/wallpaper_win.h"
 #include "shell/main_window_win.h"
 #include "shell/shell_texts.h"
+#include "tests/support/program_checks_win.h"
 #include "tests/support/running_program_win.h"
 #include "tests/support/sample_service_win.h"
 #include "tests/support/temp_folder_win.h"
@@ -17,7 +18,10 @@
 namespace jc {
 namespace {
 
+using test::kDoneShape;
+using test::kStartShape;
 using test::Misbehaviour;
+using test::Shape;
 using test::SampleService;
 using test::WaitFor;
 
@@ -28,6 +32,7 @@ class RunningProgram {
       : program_(folder.path(), JC_PROGRAM, kMainWindowClass, serviceAddress) {}
 
   HWND window() const { return program_.window(); }
+  const test::RunningProgram& running() const { return program_; }
   HWND Control(int id) const { return program_.Control(id); }
   std::vector<Text> LogLines() const { return program_.LogLines(kIdLog); }
   bool WaitForLogLines(size_t count, DWORD timeoutMs = 15000) const {
@@ -39,17 +44,6 @@ class RunningProgram {
  private:
   test::RunningProgram program_;
 };
-
-// "2019年05月31日 17时20分05秒 正在更新地球图片……\r\n" with every digit made a 9.
-Text Shape(Text line) {
-  for (char& c : line) {
-    if (c >= '0' && c <= '9') c = '9';
-  }
-  return line;
-}
-const Text kStampShape = "9999\xC4\xEA" "99\xD4\xC2" "99\xC8\xD5 99\xCA\xB1" "99\xB7\xD6" "99\xC3\xEB";
-const Text kStartShape = kStampShape + Text(kStartMessage) + "\r\n";
-const Text kDoneShape = kStampShape + Text(kDoneMessage) + "\r\n";
 
 std::string ExpectedRequest(const SampleService& service, const std::string& path) {
   const std::string host = "127.0.0.1:" + std::to_string(service.port());
@@ -124,6 +118,7 @@ TEST_F(ProgramTest, FirstJobLogsFetchesAndStores) {
   ASSERT_EQ(during.size(), 1u) << "the start line comes before the first request";
   EXPECT_EQ(Shape(during[0]), kStartShape);
   EXPECT_FALSE(program.ButtonEnabled());
+  EXPECT_FALSE(test::TrayUpdateItemEnabled(program.running())) << "nor the tray item";
   service.Release();
 
   ASSERT_TRUE(program.WaitForLogLines(2));
@@ -134,6 +129,7 @@ TEST_F(ProgramTest, FirstJobLogsFetchesAndStores) {
   EXPECT_EQ(requests[0], ExpectedRequest(service, SampleService::kDocumentPath));
   EXPECT_EQ(requests[1], ExpectedRequest(service, SampleService::kImagePath));
   EXPECT_TRUE(WaitFor([&] { return program.ButtonEnabled(); }));
+  EXPECT_TRUE(test::TrayUpdateItemEnabled(program.running()));
   EXPECT_EQ(ReadWholeFile(imageFile), service.Image());
   EXPECT_FALSE(FileExists(imageFile + ".tmp"));
 

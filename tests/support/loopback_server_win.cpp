@@ -106,11 +106,16 @@ void LoopbackServer::Serve() {
       held_.push_back(client);
       continue;
     }
-    std::string response = responder_(request);
+    const Reply reply = responder_(request);
+    const std::string& response = reply.bytes;
     for (size_t sent = 0; sent < response.size();) {
       int n = ::send(client, response.data() + sent, static_cast<int>(response.size() - sent), 0);
       if (n <= 0) break;
       sent += static_cast<size_t>(n);
+    }
+    if (reply.holdOpen) {
+      held_.push_back(client);
+      continue;
     }
     ::shutdown(client, SD_SEND);
     ::closesocket(client);

@@ -16,8 +16,15 @@ namespace jc::test {
 
 class LoopbackServer {
  public:
-  // Returns the whole response (status line, headers, body) for one request.
-  using Responder = std::function<std::string(const std::string& request)>;
+  // The whole response (status line, headers, body) for one request. With `holdOpen` the
+  // connection stays open after the bytes, without an end, until the server stops.
+  struct Reply {
+    Reply(std::string bytes = {}, bool holdOpen = false)  // NOLINT: a plain text converts
+        : bytes(std::move(bytes)), holdOpen(holdOpen) {}
+    std::string bytes;
+    bool holdOpen;
+  };
+  using Responder = std::function<Reply(const std::string& request)>;
 
   enum class Behaviour {
     kAnswer,  // answer every request with the responder's bytes

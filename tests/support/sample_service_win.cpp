@@ -10,6 +10,23 @@ const std::string kDocument =
     "{\"date\":\"2019-05-31 09:20:00\",\"file\":\"PI_H08_20190531_0920_TRC_FLDK_R10_PGPFD.png\"}";
 const std::string kNotFound =
     "<html><head><title>404 Not Found</title></head><body><h1>Not Found</h1></body></html>";
+const std::string kServerError =
+    "<html><head><title>500 Internal Server Error</title></head><body><h1>Oops</h1></body></html>";
+
+// 64 KiB of headers in lines of 1 KiB.
+std::string HugeHeaders() {
+  std::string headers;
+  for (int i = 0; i < 64; ++i) headers += "X-Padding-" + std::to_string(i) + ": " + std::string(1000, 'p') + "\r\n";
+  return headers;
+}
+
+std::string ManyCookies() {
+  std::string headers;
+  for (int i = 0; i < 1000; ++i) {
+    headers += "Set-Cookie: c" + std::to_string(i) + "=v" + std::to_string(i) + "; Path=/\r\n";
+  }
+  return headers;
+}
 
 std::string RequestPath(const std::string& request) {
   size_t start = request.find(' ');
@@ -20,6 +37,26 @@ std::string RequestPath(const std::string& request) {
 }
 
 }  // namespace
+
+const MisbehaviourName kMisbehaviours[] = {
+    {Misbehaviour::kHtml404, "HTML 404"},
+    {Misbehaviour::kEmptyBody, "empty body"},
+    {Misbehaviour::kTruncatedPng, "truncated PNG"},
+    {Misbehaviour::kGarbageJson, "garbage JSON"},
+    {Misbehaviour::kNoDate, "no date"},
+    {Misbehaviour::kPlaceholder, "No Image placeholder"},
+    {Misbehaviour::kSilent, "no answer"},
+    {Misbehaviour::kHtml500, "HTML 500"},
+    {Misbehaviour::kHalfHeaders, "half the headers"},
+    {Misbehaviour::kHugeBody, "50 MiB body"},
+    {Misbehaviour::kHugeHeaders, "64 KiB of headers"},
+    {Misbehaviour::kManyCookies, "1,000 cookies"},
+    {Misbehaviour::kRedirectLoop, "redirect loop"},
+    {Misbehaviour::kNulDocument, "NUL bytes in the document"},
+    {Misbehaviour::kNotADate, "a value that is no date"},
+    {Misbehaviour::kHugeValue, "a 1 MiB value"},
+};
+const size_t kMisbehaviourCount = sizeof kMisbehaviours / sizeof kMisbehaviours[0];
 
 Bytes ReadPlaceholderFixture() {
   return ReadWholeFile(JC_SOURCE_DIR "\\..\\shared\\fixtures\\no-image.png");
@@ -44,6 +81,16 @@ void SampleService::SetMisbehaviour(Misbehaviour misbehaviour) {
   misbehaviour_ = misbehaviour;
 }
 
+Bytes SampleService::Image() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return image_;
+}
+
+void SampleService::SetImage(Bytes image) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  image_ = std::move(image);
+}
+
 void SampleService::Hold() {
   std::lock_guard<std::mutex> lock(mutex_);
   held_ = true;
@@ -57,17 +104,21 @@ void SampleService::Release() {
   released_.notify_all();
 }
 
-std::string SampleService::Answer(const std::string& request) {
+LoopbackServer::Reply SampleService::Answer(const std::string& request) {
   std::unique_lock<std::mutex> lock(mutex_);
   released_.wait(lock, [this] { return !held_ || stopping_; });
   const std::string path = RequestPath(request);
   const bool document = path == kDocumentPath;
   const std::string image(image_.begin(), image_.end());
+  std::string extraHeaders;
   switch (misbehaviour_) {
     case Misbehaviour::kNone:
       break;
     case Misbehaviour::kHtml404:
       return LoopbackServer::Response(kNotFound, "404 Not Found", "Content-Type: text/html\r\n");
+    case Misbehaviour::kHtml500:
+      return LoopbackServer::Response(kServerError, "500 Internal Server Error",
+                                      "Content-Type: text/html\r\n");
     case Misbehaviour::kEmptyBody:
       if (!document) return LoopbackServer::Response("");
       break;
@@ -87,14 +138,49 @@ std::string SampleService::Answer(const std::string& request) {
       if (!document) return LoopbackServer::Response(std::string(placeholder_.begin(), placeholder_.end()));
       break;
     case Misbehaviour::kSilent:
+      if (!document) return LoopbackServer::Reply("", true);
+      break;
+    case Misbehaviour::kHalfHeaders:
+      if (document) return LoopbackServer::Reply("HTTP/1.1 200 OK\r\nContent-Type: appl", true);
+      break;
+    case Misbehaviour::kHugeBody:
       if (!document) {
-        released_.wait(lock, [this] { return stopping_; });
-        return "";
+        std::string body = image.substr(0, 64);
+        body.resize(50u << 20, '\x5A');
+        return LoopbackServer::Response(body, "200 OK", "Content-Type: image/png\r\n");
       }
       break;
+    case Misbehaviour::kHugeHeaders:
+      extraHeaders = HugeHeaders();
+      break;
+    case Misbehaviour::kManyCookies:
+      extraHeaders = ManyCookies();
+      break;
+    case Misbehaviour::kRedirectLoop:
+      if (document) {
+        return LoopbackServer::Response("", "302 Found",
+                                        "Location: " + std::string(kDocumentPath) + "\r\n");
+      }
+      break;
+    case Misbehaviour::kNulDocument:
+      if (document) {
+        return LoopbackServer::Response(std::string("\0\0", 2) + kDocument + std::string("\0", 1));
+      }
+      break;
+    case Misbehaviour::kNotADate:
+      if (document) return LoopbackServer::Response("{\"date\":\"yesterday at noon\"}");
+      break;
+    case Misbehaviour::kHugeValue:
+      if (document) return LoopbackServer::Response("{\"date\":\"" + std::string(1u << 20, '9') + "\"}");
+      break;
   }
-  if (document) return LoopbackServer::Response(kDocument, "200 OK", "Content-Type: application/json\r\n");
-  if (path == kImagePath) return LoopbackServer::Response(image, "200 OK", "Content-Type: image/png\r\n");
+  if (document) {
+    return LoopbackServer::Response(kDocument, "200 OK",
+                                    "Content-Type: application/json\r\n" + extraHeaders);
+  }
+  if (path == kImagePath) {
+    return LoopbackServer::Response(image, "200 OK", "Content-Type: image/png\r\n" + extraHeaders);
+  }
   return LoopbackServer::Response(kNotFound, "404 Not Found", "Content-Type: text/html\r\n");
 }
 

@@ -22,8 +22,25 @@ enum class Misbehaviour {
   kGarbageJson,   // the document is no JSON at all
   kNoDate,        // the document holds no string value
   kPlaceholder,   // the thumbnail is the "No Image" placeholder
-  kSilent,        // the thumbnail request is never answered
+  kSilent,        // the thumbnail request is read and never answered; the connection stays
+  kHtml500,       // both answers are an HTML "500 Internal Server Error" page
+  kHalfHeaders,   // the document's answer stops halfway through its headers, connection open
+  kHugeBody,      // the thumbnail is 50 MiB that only start like a PNG
+  kHugeHeaders,   // both answers carry a 64 KiB header block, then the right body
+  kManyCookies,   // both answers set 1,000 cookies, then the right body
+  kRedirectLoop,  // the document redirects to itself, for ever
+  kNulDocument,   // the document holds NUL bytes around its JSON
+  kNotADate,      // the document's string value is no date
+  kHugeValue,     // the document's string value is 1 MiB long
 };
+
+// Every misbehaviour, with a name for test output.
+struct MisbehaviourName {
+  Misbehaviour misbehaviour;
+  const char* name;
+};
+extern const MisbehaviourName kMisbehaviours[];
+extern const size_t kMisbehaviourCount;
 
 class SampleService {
  public:
@@ -43,11 +60,13 @@ class SampleService {
   void Hold();
   void Release();
 
-  const Bytes& Image() const { return image_; }
+  // The thumbnail served when the service behaves; `SetImage` changes it.
+  Bytes Image() const;
+  void SetImage(Bytes image);
   std::vector<std::string> Requests() const { return server_->Requests(); }
 
  private:
-  std::string Answer(const std::string& request);
+  LoopbackServer::Reply Answer(const std::string& request);
 
   Bytes image_;
   Bytes placeholder_;
