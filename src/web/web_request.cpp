@@ -71,6 +71,49 @@ HttpExchange PlanRequest(const WebRequestArgs& args) {
   return exchange;
 }
 
+std::optional<HttpExchange> FollowRedirect(const HttpExchange& hop, std::string_view rawHeaders) {
+  // "HTTP/1.1 302 Found": the code follows the first space.
+  const size_t space = rawHeaders.find(' ');
+  if (space == std::string_view::npos) return std::nullopt;
+  const int status = TextToInteger(rawHeaders.substr(space + 1, 3));
+  if (status != 301 && status != 302 && status != 303 && status != 307 && status != 308) {
+    return std::nullopt;
+  }
+  Text location;
+  for (const Text& line : SplitText(rawHeaders, "\r\n")) {
+    if (LowerCase(LeftText(line, 9)) == "location:") {
+      location = HeaderValue(line);
+      break;
+    }
+  }
+  if (location.empty()) return std::nullopt;
+
+  HttpExchange next = hop;
+  const Text scheme = LowerCase(LeftText(location, 8));
+  if (scheme == "https://" || LeftText(scheme, 7) == "http://") {
+    next.host = UrlHost(location);
+    next.port = UrlPort(location);
+    next.object = UrlPath(location);
+    if (scheme == "https://") {
+      next.flags = (next.flags & ~kFlagIgnoreRedirectToHttps) | kFlagSecure;
+    } else {
+      next.flags &= ~kFlagSecure;
+    }
+  } else if (location[0] == '/') {
+    next.object = location;
+  } else {
+    // Relative to the folder of the current path.
+    const Text path = hop.object.substr(0, hop.object.find('?'));
+    const int slash = FindTextReverse(path, "/");
+    next.object = (slash == -1 ? Text("/") : LeftText(path, slash)) + location;
+  }
+  if (status == 303 || ((status == 301 || status == 302) && hop.method == "POST")) {
+    next.method = "GET";
+    next.body.clear();
+  }
+  return next;
+}
+
 Text NormaliseSetCookie(std::string_view rawHeaders) {
   return ReplaceText(rawHeaders, "Set-Cookie", "Set-Cookie");
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "common/text.h"
 
@@ -73,6 +74,16 @@ class HttpTransport {
 
 // What the arguments put on the wire. Reads the arguments, changes none of them.
 HttpExchange PlanRequest(const WebRequestArgs& args);
+
+// Redirects followed for one request before it gives up: a server that redirects in a circle
+// must not hold the caller for ever.
+inline constexpr int kMaxRedirects = 10;
+
+// The request that a redirect answer (301, 302, 303, 307 or 308 with a Location) asks for
+// instead of `hop`: same agent and header block, the new host, port and path (an absolute,
+// rooted or relative Location). 303, and 301 or 302 after a POST, continue as a GET without
+// body. Nothing when `rawHeaders` is no redirect.
+std::optional<HttpExchange> FollowRedirect(const HttpExchange& hop, std::string_view rawHeaders);
 
 // The raw headers with every "Set-Cookie", in any letter case, spelt "Set-Cookie".
 Text NormaliseSetCookie(std::string_view rawHeaders);

@@ -263,5 +263,67 @@ INSTANTIATE_TEST_SUITE_P(
                     CookieLinesCase{"Set-Cookie: a=1\r\nSet-Cookie: a=2; x", "a=1; a=2"},
                     CookieLinesCase{"Set-Cookie:   k=v  \r\n", "k=v"}));
 
+TEST(FollowRedirectTest, NewTargetForEachKindOfLocation) {
+  HttpExchange hop;
+  hop.host = "a.example";
+  hop.port = 80;
+  hop.method = "GET";
+  hop.object = "/img/x/latest.json?v=1";
+  hop.flags = kFlagReload | kFlagIgnoreRedirectToHttps | kFlagNoAutoRedirect;
+  hop.headers = "Accept: */*\r\n";
+  const struct {
+    const char* headers;
+    const char* host;
+    int port;
+    const char* object;
+    bool secure;
+  } cases[] = {
+      {"HTTP/1.1 302 Found\r\nLocation: /other\r\n\r\n", "a.example", 80, "/other", false},
+      {"HTTP/1.1 301 Moved\r\nlocation:  next.json \r\n\r\n", "a.example", 80, "/img/x/next.json", false},
+      {"HTTP/1.1 307 Temporary\r\nLocation: http://b.example:8080/p?q\r\n\r\n", "b.example", 8080, "/p?q", false},
+      {"HTTP/1.1 308 Permanent\r\nLOCATION: https://C.example/\r\n\r\n", "c.example", 443, "/", true},
+  };
+  for (const auto& c : cases) {
+    std::optional<HttpExchange> next = FollowRedirect(hop, c.headers);
+    ASSERT_TRUE(next) << c.headers;
+    EXPECT_EQ(next->host, c.host) << c.headers;
+    EXPECT_EQ(next->port, c.port) << c.headers;
+    EXPECT_EQ(next->object, c.object) << c.headers;
+    EXPECT_EQ((next->flags & kFlagSecure) != 0, c.secure) << c.headers;
+    EXPECT_EQ(next->headers, hop.headers);
+    EXPECT_EQ(next->method, "GET");
+  }
+}
+
+TEST(FollowRedirectTest, OnlyRedirectAnswersWithALocation) {
+  HttpExchange hop;
+  hop.object = "/x";
+  for (const char* headers : {"HTTP/1.1 200 OK\r\nLocation: /y\r\n\r\n",
+                              "HTTP/1.1 302 Found\r\nContent-Length: 0\r\n\r\n",
+                              "HTTP/1.1 304 Not Modified\r\nLocation: /y\r\n\r\n",
+                              "HTTP/1.1 302 Found\r\nX-Location: /y\r\n\r\n", "", "garbage"}) {
+    EXPECT_FALSE(FollowRedirect(hop, headers)) << headers;
+  }
+}
+
+TEST(FollowRedirectTest, SeeOtherAndPostRedirectsContinueAsGet) {
+  HttpExchange post;
+  post.method = "POST";
+  post.object = "/form";
+  post.body = BytesFromText("x=1");
+  const struct {
+    const char* status;
+    const char* method;
+    bool body;
+  } cases[] = {{"301", "GET", false}, {"302", "GET", false}, {"303", "GET", false},
+               {"307", "POST", true}, {"308", "POST", true}};
+  for (const auto& c : cases) {
+    auto next = FollowRedirect(post, "HTTP/1.1 " + std::string(c.status) + " X\r\nLocation: /y\r\n\r\n");
+    ASSERT_TRUE(next) << c.status;
+    EXPECT_EQ(next->method, c.method) << c.status;
+    EXPECT_EQ(!next->body.empty(), c.body) << c.status;
+  }
+}
+
 }  // namespace
 }  // namespace jc

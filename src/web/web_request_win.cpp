@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "common/unique_handle_win.h"
 
@@ -54,6 +55,24 @@ Text RawHeaders(HINTERNET request) {
 }  // namespace
 
 HttpOutcome WinInetTransport::Perform(const HttpExchange& exchange) {
+  // WinINet under Wine follows a redirect loop for ever, so redirects are followed here, up to
+  // a limit; a request that forbids them gets the redirect answer itself, as before.
+  if (exchange.flags & kFlagNoAutoRedirect) return PerformOnce(exchange);
+  HttpExchange hop = exchange;
+  hop.flags |= kFlagNoAutoRedirect;
+  HttpOutcome outcome = PerformOnce(hop);
+  for (int redirects = 0; redirects < kMaxRedirects; ++redirects) {
+    std::optional<HttpExchange> next = FollowRedirect(hop, outcome.rawHeaders);
+    if (!next) return outcome;
+    hop = std::move(*next);
+    outcome = PerformOnce(hop);
+  }
+  // Still redirected: the answer of a request that went nowhere.
+  if (FollowRedirect(hop, outcome.rawHeaders)) outcome.body.clear();
+  return outcome;
+}
+
+HttpOutcome WinInetTransport::PerformOnce(const HttpExchange& exchange) {
   HttpOutcome outcome;
   if (exchange.port < 0 || exchange.port > 0xFFFF) return outcome;  // never a wrapped-around port
 

@@ -18,6 +18,7 @@ class WinInetTransport final : public HttpTransport {
   HttpOutcome Perform(const HttpExchange& exchange) override;
 
  private:
+  HttpOutcome PerformOnce(const HttpExchange& exchange);
   unsigned long timeoutMs_;
 };
 

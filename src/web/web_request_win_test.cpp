@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <future>
+
 #include "tests/support/loopback_server_win.h"
 
 namespace jc {
@@ -123,12 +125,44 @@ TEST(WebRequestWinTest, SilentServerTimesOutWithEmptyBytes) {
   EXPECT_EQ(server.Requests().size(), 1u);
 }
 
+// Half a header block, then nothing: the request still ends, with nothing (Wine waits a few
+// receive time-outs for the rest).
+TEST(WebRequestWinTest, HalfHeadersThenSilenceEnds) {
+  LoopbackServer server([](const std::string&) {
+    return LoopbackServer::Reply("HTTP/1.1 200 OK\r\nContent-Type: appl", true);
+  });
+  WinInetTransport transport(1000);
+  auto answer = std::async(std::launch::async, [&] {
+    return WebRequest(transport, WebRequestArgs{server.Url("/half")});
+  });
+  ASSERT_EQ(answer.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  EXPECT_TRUE(answer.get().empty());
+}
+
 TEST(WebRequestWinTest, PortBeyondRangeIsNotWrappedAround) {
   LoopbackServer server(Always(LoopbackServer::Response("wrong server")));
   // 65536 + port would reach `server` if the port were cut to 16 bits.
   const Text url = "http://127.0.0.1:" + std::to_string(65536 + server.port()) + "/x";
   EXPECT_TRUE(WebRequest(url).empty());
   EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST(WebRequestWinTest, RedirectsAreFollowedButALoopEnds) {
+  LoopbackServer server([](const std::string& request) -> LoopbackServer::Reply {
+    if (request.rfind("GET /moved ", 0) == 0) {
+      return LoopbackServer::Response("", "302 Found", "Location: /here\r\n");
+    }
+    if (request.rfind("GET /here ", 0) == 0) return LoopbackServer::Response("arrived");
+    return LoopbackServer::Response("", "302 Found", "Location: /loop\r\n");  // /loop: for ever
+  });
+  EXPECT_EQ(Str(WebRequest(server.Url("/moved"))), "arrived");
+  EXPECT_EQ(server.Requests().size(), 2u);
+
+  auto looping = std::async(std::launch::async, [&] { return WebRequest(server.Url("/loop")); });
+  ASSERT_EQ(looping.wait_for(std::chrono::seconds(20)), std::future_status::ready)
+      << server.Requests().size() << " requests and still redirected";
+  EXPECT_TRUE(looping.get().empty());
+  EXPECT_LE(server.Requests().size(), 2u + 1u + kMaxRedirects);
 }
 
 }  // namespace
