@@ -34,7 +34,9 @@ PictureBox* PictureBox::Create(HWND parent, int id, RECT bounds) {
 }
 
 void PictureBox::SetPicture(const Bytes& bytes) {
-  bytes_ = bytes;
+  // A buffer of this picture's own size: assigning in place would keep, for the rest of the
+  // run, the capacity of the largest answer ever shown (a 50 MiB error body, say).
+  bytes_ = Bytes(bytes);
   // Transparent parts show the box's black, as the background of the decoded bitmap.
   shown_ = DecodeToBitmap(bytes_, kOpaqueBlack);
   ::InvalidateRect(hwnd_, nullptr, TRUE);
