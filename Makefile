@@ -1,5 +1,5 @@
 # The two commands of the README, and the extras. Each installs what the machine lacks.
-.PHONY: test run demo bench fuzz clean
+.PHONY: test run demo bench fuzz drills clean
 
 test:
 	tools/test
@@ -20,6 +20,9 @@ bench:
 fuzz:
 	tools/deps fuzz
 	tools/fuzz
+
+drills:
+	tools/drills
 
 clean:
 	rm -rf build dist

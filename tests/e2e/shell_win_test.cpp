@@ -317,15 +317,28 @@ TEST_F(ShellTest, SettingsStayInStepAndSurviveARestart) {
   EXPECT_EQ(StoredSetting(texts::kAutostart), kOffText);
 }
 
+// A close request as the user or Windows makes it.
+struct CloseRequest {
+  const char* name;
+  UINT message;
+  WPARAM wParam;
+};
+
+// Windows asking at log-off whether the program agrees to end; the answer comes later.
+std::future<DWORD_PTR> AskToEndSession(HWND window) {
+  return std::async(std::launch::async, [window] {
+    DWORD_PTR result = 99;
+    ::SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000,
+                          &result);
+    return result;
+  });
+}
+
 TEST_F(ShellTest, NoToTheCloseQuestionChangesNothing) {
   RunningProgram running(Install(), kMainWindowClass);
   HWND window = running.window();
   const Text before = Stored();
-  const struct {
-    const char* name;
-    UINT message;
-    WPARAM wParam;
-  } requests[] = {
+  const CloseRequest requests[] = {
       {"close button", WM_CLOSE, 0},
       {"system menu", WM_SYSCOMMAND, SC_CLOSE},
       {"Esc", WM_KEYDOWN, VK_ESCAPE},
@@ -338,11 +351,7 @@ TEST_F(ShellTest, NoToTheCloseQuestionChangesNothing) {
     EXPECT_TRUE(TrayIconShown(window));
   }
   // Windows asking before log-off is refused on No.
-  auto answer = std::async(std::launch::async, [window] {
-    DWORD_PTR result = 99;
-    ::SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &result);
-    return result;
-  });
+  std::future<DWORD_PTR> answer = AskToEndSession(window);
   AnswerCloseQuestion(running, IDNO);
   EXPECT_EQ(answer.get(), static_cast<DWORD_PTR>(FALSE));
   EXPECT_TRUE(::IsWindowVisible(window));
@@ -351,11 +360,7 @@ TEST_F(ShellTest, NoToTheCloseQuestionChangesNothing) {
 }
 
 TEST_F(ShellTest, YesEndsTheProgramWithoutItsTrayIcon) {
-  const struct {
-    const char* name;
-    UINT message;
-    WPARAM wParam;
-  } requests[] = {
+  const CloseRequest requests[] = {
       {"close button", WM_CLOSE, 0},
       {"Esc", WM_KEYDOWN, VK_ESCAPE},
       {"tray item", WM_COMMAND, kMenuExit},
@@ -369,12 +374,7 @@ TEST_F(ShellTest, YesEndsTheProgramWithoutItsTrayIcon) {
     ASSERT_TRUE(TrayIconShown(window));
     std::future<DWORD_PTR> query;
     if (r.message == WM_QUERYENDSESSION) {
-      query = std::async(std::launch::async, [window] {
-        DWORD_PTR result = 99;
-        ::SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000,
-                              &result);
-        return result;
-      });
+      query = AskToEndSession(window);
     } else {
       ::PostMessageA(window, r.message, r.wParam, 0);
     }
