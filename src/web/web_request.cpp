@@ -88,26 +88,44 @@ std::optional<HttpExchange> FollowRedirect(const HttpExchange& hop, std::string_
   }
   if (location.empty()) return std::nullopt;
 
+  const bool wasSecure = (hop.flags & kFlagSecure) != 0;
   HttpExchange next = hop;
+  if (LeftText(location, 2) == "//") location = Text(wasSecure ? "https:" : "http:") + location;
   const Text scheme = LowerCase(LeftText(location, 8));
-  if (scheme == "https://" || LeftText(scheme, 7) == "http://") {
+  const bool toHttps = scheme == "https://", toHttp = LeftText(scheme, 7) == "http://";
+  if (toHttps || toHttp) {
+    // As WinINet: a secure request is not taken to plain HTTP, nor a plain one to HTTPS, unless
+    // its flags allow it.
+    if (wasSecure && toHttp && !(hop.flags & kFlagIgnoreRedirectToHttp)) return std::nullopt;
+    if (!wasSecure && toHttps && !(hop.flags & kFlagIgnoreRedirectToHttps)) return std::nullopt;
     next.host = UrlHost(location);
     next.port = UrlPort(location);
     next.object = UrlPath(location);
-    if (scheme == "https://") {
-      next.flags = (next.flags & ~kFlagIgnoreRedirectToHttps) | kFlagSecure;
-    } else {
-      next.flags &= ~kFlagSecure;
+    if (toHttps) next.flags |= kFlagSecure;
+    if (toHttp) next.flags &= ~kFlagSecure;
+    if (next.host != hop.host) {
+      // The caller's cookies are for the host it named, not for wherever that sends it.
+      Text kept;
+      for (const Text& line : SplitText(hop.headers, "\r\n")) {
+        if (LowerCase(LeftText(line, 7)) != "cookie:") kept += line + "\r\n";
+      }
+      next.headers = kept;
     }
-  } else if (location[0] == '/') {
-    next.object = location;
   } else {
-    // Relative to the folder of the current path.
-    const Text path = hop.object.substr(0, hop.object.find('?'));
-    const int slash = FindTextReverse(path, "/");
-    next.object = (slash == -1 ? Text("/") : LeftText(path, slash)) + location;
+    // Relative to the current path, without its query and fragment. URL delimiters are ASCII
+    // and no second byte of a GBK character is "/", so bytes are searched, not characters.
+    const Text path = hop.object.substr(0, hop.object.find_first_of("?#"));
+    if (location[0] == '/') {
+      next.object = location;
+    } else if (location[0] == '?') {
+      next.object = path + location;
+    } else {
+      const size_t slash = path.rfind('/');
+      next.object = (slash == Text::npos ? Text("/") : path.substr(0, slash + 1)) + location;
+    }
   }
-  if (status == 303 || ((status == 301 || status == 302) && hop.method == "POST")) {
+  const bool toGet = status == 303 || ((status == 301 || status == 302) && hop.method == "POST");
+  if (toGet && hop.method != "HEAD") {
     next.method = "GET";
     next.body.clear();
   }

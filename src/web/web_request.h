@@ -25,6 +25,7 @@ inline constexpr std::uint32_t kFlagNoCookies = 0x00080000;
 inline constexpr std::uint32_t kFlagNoAutoRedirect = 0x00200000;
 inline constexpr std::uint32_t kFlagSecure = 0x00800000;
 inline constexpr std::uint32_t kFlagIgnoreRedirectToHttps = 0x00004000;
+inline constexpr std::uint32_t kFlagIgnoreRedirectToHttp = 0x00008000;
 
 inline constexpr std::string_view kDefaultUserAgent =
     "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
@@ -80,9 +81,11 @@ HttpExchange PlanRequest(const WebRequestArgs& args);
 inline constexpr int kMaxRedirects = 10;
 
 // The request that a redirect answer (301, 302, 303, 307 or 308 with a Location) asks for
-// instead of `hop`: same agent and header block, the new host, port and path (an absolute,
-// rooted or relative Location). 303, and 301 or 302 after a POST, continue as a GET without
-// body. Nothing when `rawHeaders` is no redirect.
+// instead of `hop`: same agent and header block (without its cookies when the host changes),
+// the new host, port and path (an absolute, scheme-relative, rooted, query-only or relative
+// Location). 303, and 301 or 302 after a POST, continue as a GET without body. Nothing when
+// `rawHeaders` is no redirect, or it would take the request between HTTPS and HTTP against
+// its flags.
 std::optional<HttpExchange> FollowRedirect(const HttpExchange& hop, std::string_view rawHeaders);
 
 // The raw headers with every "Set-Cookie", in any letter case, spelt "Set-Cookie".

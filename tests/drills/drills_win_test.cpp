@@ -55,6 +55,12 @@ class Drill : public testing::Test {
   Text ImageFile() const { return folder.Path("data\\vela.png"); }
   Text SettingsFile() const { return folder.Path("data\\vela.ini"); }
   Text Stored() const { return TextFromBytes(ReadWholeFile(SettingsFile())); }
+  // Writes the settings file and makes sure it names `address`: a file that did not land would
+  // send the program to its default service on the internet.
+  void WriteSettings(const Text& settings, const std::string& address) const {
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), BytesFromText(settings)));
+    ASSERT_EQ(ReadIniText(SettingsFile(), kServiceSection, kServiceKey), address);
+  }
   static size_t Lines(const RunningProgram& program) { return program.LogLines(kIdLog).size(); }
   static bool ButtonEnabled(const RunningProgram& program) {
     return ::IsWindowEnabled(program.Control(kIdUpdateButton)) != FALSE;
@@ -128,14 +134,15 @@ TEST_P(NetworkDrill, Recovers) {
   ASSERT_TRUE(ReadWholeFile(ImageFile()) == first);
 
   if (c.refused) {
-    WriteWholeFile(SettingsFile(),
-                   BytesFromText(test::ServiceSettings(
-                       "127.0.0.1:" + std::to_string(test::LoopbackServer::UnusedPort()))));
+    const std::string nobody = "127.0.0.1:" + std::to_string(test::LoopbackServer::UnusedPort());
+    ASSERT_NO_FATAL_FAILURE(WriteSettings(test::ServiceSettings(nobody), nobody));
   }
   service.SetMisbehaviour(c.misbehaviour);
   service.SetImage(second);
   ASSERT_TRUE(Update(*program, c.timeoutMs)) << "the job did not end";
-  if (c.refused) WriteWholeFile(SettingsFile(), BytesFromText(ServiceSettings()));
+  if (c.refused) {
+    ASSERT_NO_FATAL_FAILURE(WriteSettings(ServiceSettings(), service.AddressSetting()));
+  }
   ExpectRecovered(*program, 4, c.storesNew ? second : first, ServiceSettings(),
                   c.storesNew ? first : second);
 }
@@ -206,7 +213,7 @@ bool CanCreateIn(const Text& folder) {
 bool SetImmutable(const Text& folder, bool immutable) {
   const std::string unixPath = UnixPath(folder);
   if (unixPath.empty() ||
-      !StartUnix(std::string("/usr/bin/chattr ") + (immutable ? "+i " : "-i ") + unixPath)) {
+      !StartUnix(std::string("/usr/bin/chattr ") + (immutable ? "+i '" : "-i '") + unixPath + "'")) {
     return false;
   }
   return WaitFor([&] { return CanCreateIn(folder) != immutable; }, 5000);
@@ -219,22 +226,26 @@ TEST_F(DiskDrill, ReadOnlyDataFolder) {
   ASSERT_NO_FATAL_FAILURE(StartAndUpdate(program, Install()));
   struct Unlock {  // on every way out, so the folder can be removed
     Text folder;
-    ~Unlock() { SetImmutable(folder, false); }
+    ~Unlock() {
+      if (!SetImmutable(folder, false)) ADD_FAILURE() << "left immutable: " << folder;
+    }
   } unlock{folder.Path("data")};
   if (!SetImmutable(folder.Path("data"), true)) {
     GTEST_SKIP() << "this file system cannot make a folder immutable";
   }
   service.SetImage(second);
   const bool ended = Update(*program);
-  ::PostMessageA(program->Control(kIdWallpaperBox), BM_CLICK, 0, 0);  // a setting, meanwhile
-  EXPECT_TRUE(WaitFor([&] { return test::IsChecked(program->Control(kIdWallpaperBox)); }));
-  ::PostMessageA(program->Control(kIdWallpaperBox), BM_CLICK, 0, 0);
-  EXPECT_TRUE(WaitFor([&] { return !test::IsChecked(program->Control(kIdWallpaperBox)); }));
+  ::PostMessageA(program->Control(kIdBackgroundBox), BM_CLICK, 0, 0);  // a setting, meanwhile
+  EXPECT_TRUE(WaitFor([&] { return test::IsChecked(program->Control(kIdBackgroundBox)); }));
+  ::PostMessageA(program->Control(kIdBackgroundBox), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !test::IsChecked(program->Control(kIdBackgroundBox)); }));
   ASSERT_TRUE(SetImmutable(folder.Path("data"), false));
   ASSERT_TRUE(ended);
-  // Windows rewrites the settings file in place, which the folder still allows.
-  EXPECT_EQ(ReadIniText(SettingsFile(), kSettingsSection, texts::kWallpaper), kOffText);
-  ExpectRecovered(*program, 4, first, Stored(), first);
+  // Windows rewrites the settings file in place, which the folder still allows: the change
+  // the user made is there, after the service address.
+  const Text expected = ServiceSettings() + "[" + Text(kSettingsSection) + "]\r\n" +
+                        Text(texts::kBackground) + "=" + Text(kOffText) + "\r\n";
+  ExpectRecovered(*program, 4, first, expected, second);
 }
 
 TEST_F(DiskDrill, ImageFileHeldOpenByAnotherProgram) {
@@ -266,7 +277,7 @@ TEST_F(DiskDrill, DataFolderDeleted) {
   ASSERT_TRUE(WaitFor([&] { return Lines(*program) >= 4 && ButtonEnabled(*program); }));
   EXPECT_TRUE(ReadWholeFile(ImageFile()) == second) << "stored in the folder made anew";
   // The settings went with the folder; the user puts the service address back.
-  WriteWholeFile(SettingsFile(), BytesFromText(settings));
+  ASSERT_NO_FATAL_FAILURE(WriteSettings(settings, service.AddressSetting()));
   ExpectRecovered(*program, 4, second, settings, first);
 }
 
@@ -292,9 +303,14 @@ TEST_F(DiskDrill, SettingsFileOfGarbageOrHugeText) {
     RunningProgram program(installed, kMainWindowClass);
     ASSERT_NE(program.window(), nullptr);
     ASSERT_TRUE(WaitFor([&] { return Lines(program) >= 2; }));
+    EXPECT_TRUE(WaitFor([&] { return ButtonEnabled(program); }));
+    std::vector<Text> log = program.LogLines(kIdLog);
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(test::Shape(log[1]), test::kDoneShape);
     EXPECT_TRUE(ReadWholeFile(own.Path("data\\vela.png")) == service.Image());
     EXPECT_FALSE(test::IsChecked(program.Control(kIdWallpaperBox)));
     EXPECT_TRUE(test::WindowAnswers(program.window()));
+    EXPECT_TRUE(Update(program)) << "the next update";
     EXPECT_EQ(TextFromBytes(ReadWholeFile(own.Path("data\\vela.ini"))), c.settings);
   }
 }
@@ -360,6 +376,7 @@ TEST_F(Drill, KilledDuringUpdatesLeavesAWholeImage) {
   }
   std::printf("[ drill ] %d kills (an update takes %lu ms): %d during an update, %d while writing "
               "the image file\n", jobs, updateMs, midUpdate, midWrite);
+  if (FullDrills()) EXPECT_GT(midWrite, 0) << "no kill came while the image file was written";
   // A start after all that still updates and stores.
   service.SetImage(second);
   RunningProgram program(installed, kMainWindowClass);
@@ -408,6 +425,10 @@ TEST_F(Drill, SoakKeepsResourcesFlat) {
   }
   const test::HandleFigures last = test::HandleFiguresOf(program->processId());
   const double lastMiB = test::PrivateMiB(unixPid);
+  ASSERT_GT(tenth.handles, 0u) << "the handle count could not be read";
+  ASSERT_GT(last.handles, 0u);
+  ASSERT_GT(tenthMiB, 0.0) << "the private memory could not be read";
+  ASSERT_GT(lastMiB, 0.0);
   std::printf("[ drill ] after job 10: %lu handles, %lu threads, %.2f MiB private\n", tenth.handles,
               tenth.threads, tenthMiB);
   std::printf("[ drill ] after job %d: %lu handles, %lu threads, %.2f MiB private\n", jobs,

@@ -51,7 +51,6 @@ bool TrayUpdateItemEnabled(const RunningProgram& program) {
   Tray(program.window(), WM_RBUTTONUP);
   HWND menu = nullptr;
   if (!WaitFor([&] { return (menu = OpenMenuOf(program.processId())) != nullptr; }, 5000)) return false;
-  ::Sleep(100);  // drawn
   RECT r;
   ::GetWindowRect(menu, &r);
   // Dark pixels in a band of rows: enabled text is near black, grey text is not.
@@ -66,8 +65,14 @@ bool TrayUpdateItemEnabled(const RunningProgram& program) {
     }
     return dark;
   };
-  // The first item's row, beside the row of 设置壁纸 (below the separator), always enabled.
-  const int first = darkIn(3, 21), reference = darkIn(29, 47);
+  // The first item's row, beside the row of 设置壁纸 (below the separator), always enabled;
+  // read again until the menu is drawn.
+  int first = 0, reference = 0;
+  WaitFor([&] {
+    first = darkIn(3, 21);
+    reference = darkIn(29, 47);
+    return reference > 0;
+  }, 3000);
   ::ReleaseDC(nullptr, screen);
   ::PostMessageA(program.window(), WM_CANCELMODE, 0, 0);
   WaitFor([&] { return OpenMenuOf(program.processId()) == nullptr; }, 5000);

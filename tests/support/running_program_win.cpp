@@ -1,5 +1,7 @@
 #include "tests/support/running_program_win.h"
 
+#include <cstdlib>
+
 #include "common/file_win.h"
 #include "update/service_address.h"
 
@@ -51,7 +53,9 @@ Text InstallProgram(const Text& folder, const Text& exe, const Text& settings) {
   ::CopyFileA(exe.c_str(), copy.c_str(), FALSE);
   if (!settings.empty()) {
     ::CreateDirectoryA((base + "data").c_str(), nullptr);
-    WriteWholeFile(base + "data\\vela.ini", BytesFromText(settings));
+    // Settings that did not land would send the program to its default service on the
+    // internet: a test must never go on then.
+    if (!WriteWholeFile(base + "data\\vela.ini", BytesFromText(settings))) std::abort();
   }
   return copy;
 }
@@ -105,11 +109,17 @@ HWND RunningProgram::FindDialog(const Text& caption) const {
 }
 
 DWORD RunningProgram::WaitForExit(DWORD timeoutMs) const {
-  DWORD code = STILL_ACTIVE;
-  if (::WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0) {
-    ::GetExitCodeProcess(process_.get(), &code);
+  switch (::WaitForSingleObject(process_.get(), timeoutMs)) {
+    case WAIT_OBJECT_0: {
+      DWORD code = WAIT_FAILED;
+      ::GetExitCodeProcess(process_.get(), &code);
+      return code;
+    }
+    case WAIT_TIMEOUT:
+      return STILL_ACTIVE;
+    default:
+      return WAIT_FAILED;  // no process to wait for: neither running nor ended well
   }
-  return code;
 }
 
 Text RunningProgram::ControlText(int id) const {

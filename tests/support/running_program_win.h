@@ -16,7 +16,7 @@ namespace jc::test {
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 15000);
 
 // Copies `exe` into `folder` and returns the copy's path. With a `settings` text, writes it as
-// data\vela.ini (making data\ first).
+// data\vela.ini (making data\ first); ends the test run when it cannot.
 Text InstallProgram(const Text& folder, const Text& exe, const Text& settings = {});
 
 // The settings file's service section pointing at `serviceAddress`.
@@ -49,7 +49,8 @@ class RunningProgram {
   bool WaitForWindow(const std::string& windowClass, bool shown);
   // A dialog (a message box) of this process with `caption`, or null.
   HWND FindDialog(const Text& caption) const;
-  // The exit code once the process has ended within `timeoutMs`, else STILL_ACTIVE.
+  // The exit code once the process has ended within `timeoutMs`, STILL_ACTIVE while it runs,
+  // WAIT_FAILED when there is no process to wait for.
   DWORD WaitForExit(DWORD timeoutMs = 15000) const;
 
   Text ControlText(int id) const;
