@@ -18,8 +18,8 @@ void EnsureSingleInstance(const Text& name, const Text& message, UINT style) {
 
   const std::string caption(texts::kReminderCaption);
   ::MessageBoxA(nullptr, message.c_str(), caption.c_str(), style | MB_OK | MB_TASKMODAL);
-  if (DWORD running = FindProcessId(ProgramFileName(), ::GetCurrentProcessId())) {
-    BringWindowToFront(FindProcessWindow(running));
+  if (DWORD other = FindProcessId(ProgramFileName(), ::GetCurrentProcessId())) {
+    BringWindowToFront(FindProcessWindow(other));
   }
   ::ExitProcess(0);
 }
