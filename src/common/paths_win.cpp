@@ -36,6 +36,8 @@ Text DataDirectory() { return ProgramDirectory() + "\\data\\"; }
 
 Text SettingsFilePath() { return DataDirectory() + "vela.ini"; }
 
+Text ImageFilePath() { return DataDirectory() + "vela.png"; }
+
 Text ReadIniText(const Text& path, std::string_view section, std::string_view key,
                  std::string_view fallback) {
   Text value(10240, '\0');

@@ -17,6 +17,9 @@ Text DataDirectory();
 // The settings file, DataDirectory() + "vela.ini".
 Text SettingsFilePath();
 
+// The stored image, DataDirectory() + "vela.png".
+Text ImageFilePath();
+
 // A value of a private INI file, at most 10239 bytes; `fallback` when the file, the section or
 // the key is missing (a key with an empty value reads as empty).
 Text ReadIniText(const Text& path, std::string_view section, std::string_view key,

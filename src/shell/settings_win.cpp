@@ -49,7 +49,7 @@ void UpdateAutostart(bool on, const ShellPlaces& places) {
 
 }  // namespace
 
-ShellPlaces ProgramPlaces() { return {SettingsFilePath(), DataDirectory() + "vela.png", {}}; }
+ShellPlaces ProgramPlaces() { return {SettingsFilePath(), ImageFilePath(), {}}; }
 
 void LoadSettings(MainWindow& window, const Text& settingsFile) {
   for (const SettingSpec& spec : kSettings) {

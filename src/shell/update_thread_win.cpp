@@ -63,7 +63,7 @@ class SystemServices final : public UpdateServices {
   ServiceAddress Address() override { return ConfiguredServiceAddress(); }
   Bytes Fetch(const Text& url) override { return WebRequest(url); }
   bool DecodesAsImage(const Bytes& bytes) override { return jc::DecodesAsImage(bytes); }
-  Text ImageFilePath() override { return DataDirectory() + "vela.png"; }
+  Text ImageFilePath() override { return jc::ImageFilePath(); }
   bool ReplaceImageFile(const Text& path, const Bytes& bytes) override {
     MakeFolderOf(path);
     return ReplaceFileAtomically(path, bytes);
